@@ -1,0 +1,63 @@
+#ifndef ZYL_ZYL_H_
+#define ZYL_ZYL_H_
+
+// The complete exported interface of ZIZUDUZ. Strings cross the boundary by value, so a caller
+// must be built with the same std::string implementation as the library (on Windows: the same
+// mingw-w64 libstdc++, whose heap is msvcrt's).
+
+#include <cstdint>
+#include <string>
+
+#include "zyl/export.h"
+#include "zyl/zyl_string.h"
+
+// Window handle, declared as <windows.h> does so that both spellings name the same type.
+struct HWND__;
+typedef HWND__* HWND;
+
+// Trimming strips the bytes that isspace or iscntrl accept (under the "C" locale: 0x00-0x20 and
+// 0x7F). Interior bytes are never touched.
+[[nodiscard]] ZYL_API std::string ZYLTrimLeft(const std::string& text);
+[[nodiscard]] ZYL_API std::string ZYLTrimRight(const std::string& text);
+[[nodiscard]] ZYL_API std::string ZYLTrim(const std::string& text);
+
+// Widens `text` to `width` bytes with `fill`, on the left when `pad_left` (right-aligning the
+// text). A width at or below the text's length, negative included, returns the text unchanged.
+[[nodiscard]] ZYL_API ZYLString PadString(const ZYLString& text, char fill, std::int32_t width,
+                                          bool pad_left);
+
+// Split a path at its last backslash or colon (never at '/'). Without a separator both are empty;
+// with one, ExtractFilePath(p) + ExtractFileName(p) == p.
+[[nodiscard]] ZYL_API ZYLString ExtractFileName(const ZYLString& path);
+[[nodiscard]] ZYL_API ZYLString ExtractFilePath(const ZYLString& path);
+
+// The short (8.3) form of an existing path; empty when the path does not exist or the query fails.
+[[nodiscard]] ZYL_API ZYLString ExtractShortPathName(const ZYLString& path);
+
+// The title of `window` (its first 1023 bytes), or for a null window the file name of the
+// process's executable.
+[[nodiscard]] ZYL_API ZYLString GetWindowTitle(HWND window);
+
+extern "C" {
+
+// True when the environment variable DEBUG, upper-cased, is exactly "ON". Read at every call.
+[[nodiscard]] ZYL_API bool Debug();
+
+// Appends a two-line record to the file LogName names: "APP: <executable>: <ctime-form time>",
+// then `message`. Silently does nothing when the file cannot be opened.
+ZYL_API void SendDebugMsg(const std::string& message);
+
+// Shows `text` in a modal, top-most box owned by, and captioned with the title of, the calling
+// thread's top-level window; returns when the user closes it.
+ZYL_API void ShowZYLMsg(const std::string& text);
+
+// Shows `detail` when Debug() is on, `user_text` otherwise: always exactly one box.
+ZYL_API void ShowZYLError(const std::string& user_text, const std::string& detail);
+
+// Path of the debug log, "C:\ZYL.LOG" at load. Callers may point it elsewhere; the storage stays
+// theirs and must outlive their logging. Null disables the log.
+ZYL_API extern const char* LogName;
+
+}  // extern "C"
+
+#endif  // ZYL_ZYL_H_

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Sourced: points Wine at the build's own prefix and makes it ready (first start ~20 s).
+export WINEPREFIX="${WINEPREFIX:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="winedbg.exe=d;winemenubuilder.exe=d"
+
+wineserver -k 2>/dev/null || true  # a stale server of this prefix would serve old state
+# A prefix made before wine32 was installed cannot run 32-bit programs: make it anew.
+if [ -d "$WINEPREFIX" ] && [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+  rm -rf "$WINEPREFIX"
+fi
+if [ ! -e "$WINEPREFIX/.zyl-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  timeout 180 wineboot -i >/dev/null 2>&1
+  # Without a window manager Wine waits ~2 s per closed top-level window unless unmanaged.
+  timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  timeout 60 wineserver -w
+  touch "$WINEPREFIX/.zyl-ready"
+fi

@@ -1,0 +1,9 @@
+#include <cstdlib>
+
+#include "zyl/zyl.h"
+
+bool Debug() {
+  // Read afresh each time: callers may switch debug mode on and off while running.
+  const char* value = std::getenv("DEBUG");
+  return value != nullptr && ZYLString(value).UpperCase() == "ON";
+}

@@ -1,0 +1,28 @@
+#include "frame/startup.h"
+
+#include <memory>
+
+#include "platform/platform.h"
+#include "zyl/zyl_string.h"
+
+namespace zyl {
+namespace {
+
+constexpr char kHostExecutable[] = "RIROVIVE.EXE";
+
+bool IsHostProcess(const char* executable_path) {
+  // Any letter case, anywhere after the first byte: FindPos answers 0 for "absent".
+  return ZYLString(executable_path).UpperCase().FindPos(kHostExecutable) > 0;
+}
+
+}  // namespace
+
+void OnProcessAttach(const void* self) {
+  auto path = std::make_unique<char[]>(kPathLimit);  // zero-filled
+  if (platform::ModulePath(nullptr, path.get(), kPathLimit) == 0) return;
+  if (!IsHostProcess(path.get())) return;
+  if (platform::ModulePath(self, path.get(), kPathLimit) == 0) return;
+  platform::PinLibrary(path.get());
+}
+
+}  // namespace zyl

@@ -1,0 +1,48 @@
+#ifndef ZYL_PLATFORM_PLATFORM_H_
+#define ZYL_PLATFORM_PLATFORM_H_
+
+// The operating-system seam. Each function is shaped like the call it wraps; win32.cpp and
+// posix.cpp implement it, one of them per build, and every decision lives in the shared code.
+
+#include <cstddef>
+#include <ctime>
+#include <string_view>
+
+#include "zyl/zyl.h"  // HWND
+
+namespace zyl::platform {
+
+// Writes the path of `module` (null: the process's executable) into `buf`, NUL-terminated and cut
+// to fit `size`; returns its length, 0 on failure.
+std::size_t ModulePath(const void* module, char* buf, std::size_t size);
+
+// Loads the library at `path` once more and never releases it, so it stays mapped until exit.
+void PinLibrary(const char* path);
+
+// Writes the short form of the existing `path` into `buf`. Returns its length, 0 on failure, or
+// the size `buf` would need when it is too small.
+std::size_t ShortPathName(const char* path, char* buf, std::size_t size);
+
+// Opens `path` for appending (creating it), appends `data` with one write, closes it. Concurrent
+// appenders, threads or processes, never interleave within one call. False when nothing was
+// written.
+bool AppendToFile(const char* path, std::string_view data);
+
+// The end of a line in a text file.
+std::string_view TextNewline();
+
+// Thread-safe local time of `when`; false when it cannot be expressed.
+bool LocalTime(std::time_t when, std::tm* out);
+
+// The calling thread's active window, or null.
+HWND ActiveWindow();
+// The parent of a child window or the owner of a pop-up; null at the root.
+HWND ParentWindow(HWND window);
+// Writes the title of `window` into `buf`, cut to `size` - 1 bytes and NUL-terminated.
+void WindowText(HWND window, char* buf, int size);
+// Shows a modal message box and returns when it is closed.
+void ShowBox(HWND owner, const char* text, const char* caption, unsigned style);
+
+}  // namespace zyl::platform
+
+#endif  // ZYL_PLATFORM_PLATFORM_H_

@@ -1,0 +1,93 @@
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace zyl::platform {
+namespace {
+
+// Read once: the executable does not change, and a readlink per log record costs as much as
+// the write.
+const std::string& ExecutablePath() {
+  static const std::string path = [] {
+    char buf[4096];
+    const ssize_t length = readlink("/proc/self/exe", buf, sizeof buf);
+    return length > 0 ? std::string(buf, static_cast<std::size_t>(length)) : std::string();
+  }();
+  return path;
+}
+
+std::size_t CopyCut(const std::string& text, char* buf, std::size_t size) {
+  if (size == 0 || text.empty()) return 0;
+  const std::size_t length = std::min(text.size(), size - 1);
+  std::memcpy(buf, text.data(), length);
+  buf[length] = '\0';
+  return length;
+}
+
+}  // namespace
+
+std::size_t ModulePath(const void* module, char* buf, std::size_t size) {
+  if (module == nullptr) return CopyCut(ExecutablePath(), buf, size);
+  Dl_info info{};
+  if (dladdr(module, &info) == 0 || info.dli_fname == nullptr) return 0;
+  return CopyCut(info.dli_fname, buf, size);
+}
+
+void PinLibrary(const char* path) {
+  // Never released: RTLD_NODELETE keeps the library mapped until the process exits.
+  dlopen(path, RTLD_NOW | RTLD_NODELETE);
+}
+
+std::size_t ShortPathName(const char* path, char* buf, std::size_t size) {
+  // No short names here: an existing path is its own short form.
+  if (path == nullptr || path[0] == '\0' || access(path, F_OK) != 0) return 0;
+  const std::size_t length = std::strlen(path);
+  if (length >= size) return length + 1;
+  std::memcpy(buf, path, length + 1);
+  return length;
+}
+
+bool AppendToFile(const char* path, std::string_view data) {
+  const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  // O_APPEND puts each write at the end atomically; a short write (full disk, signal) continues.
+  bool ok = true;
+  while (!data.empty()) {
+    const ssize_t written = write(fd, data.data(), data.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      ok = false;
+      break;
+    }
+    data.remove_prefix(static_cast<std::size_t>(written));
+  }
+  close(fd);
+  return ok;
+}
+
+std::string_view TextNewline() { return "\n"; }
+
+bool LocalTime(std::time_t when, std::tm* out) { return localtime_r(&when, out) != nullptr; }
+
+HWND ActiveWindow() { return nullptr; }  // no windows: callers cope
+
+HWND ParentWindow(HWND /*window*/) { return nullptr; }
+
+void WindowText(HWND /*window*/, char* buf, int size) {
+  if (size > 0) buf[0] = '\0';
+}
+
+void ShowBox(HWND /*owner*/, const char* text, const char* caption, unsigned /*style*/) {
+  // The stand-in for a box: the caption and the text on standard error.
+  std::fprintf(stderr, "[%s] %s\n", caption, text);
+}
+
+}  // namespace zyl::platform

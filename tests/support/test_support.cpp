@@ -1,0 +1,31 @@
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "test_support.h"
+
+namespace zyl::testing {
+
+bool CopyFileTo(const std::string& from, const std::string& to) {
+  std::ifstream in(from, std::ios::binary);
+  std::ofstream out(to, std::ios::binary | std::ios::trunc);
+  if (!in || !out) return false;
+  out << in.rdbuf();
+  return static_cast<bool>(out.flush());
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::string& path) { return static_cast<bool>(std::ifstream(path)); }
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
+  if (const char* old = std::getenv(name)) old_ = old;
+  SetEnv(name, value);
+}
+
+ScopedEnv::~ScopedEnv() { SetEnv(name_.c_str(), old_ ? old_->c_str() : nullptr); }
+
+}  // namespace zyl::testing

@@ -1,0 +1,63 @@
+#ifndef ZYL_TESTS_SUPPORT_TEST_SUPPORT_H_
+#define ZYL_TESTS_SUPPORT_TEST_SUPPORT_H_
+
+// What the tests need of the operating system, with a win32 and a posix implementation, so that
+// the tests themselves read the same on both.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zyl::testing {
+
+// Directory of the running executable, with a trailing separator.
+std::string ExecutableDir();
+
+// Full path of the library under test as the loader sees it.
+std::string LibraryPath();
+
+// The platform's path separator: "\\" or "/".
+const char* PathSeparator();
+
+// Runs `program` with `args`, waits at most `timeout_ms`, and returns its exit status; nullopt
+// when it could not start, was killed by a signal, or timed out (it is then killed).
+std::optional<int> RunProcess(const std::string& program, const std::vector<std::string>& args,
+                              int timeout_ms = 60000);
+
+bool CopyFileTo(const std::string& from, const std::string& to);
+std::string ReadWholeFile(const std::string& path);
+bool FileExists(const std::string& path);
+
+// A fresh directory, removed with everything in it on scope exit.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  // With a trailing separator.
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// Sets (or with nullptr, removes) an environment variable through the C runtime, which getenv
+// reads; restores the old value on scope exit.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  std::optional<std::string> old_;
+};
+
+void SetEnv(const char* name, const char* value);  // nullptr removes
+
+}  // namespace zyl::testing
+
+#endif  // ZYL_TESTS_SUPPORT_TEST_SUPPORT_H_
