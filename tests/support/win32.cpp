@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "iat_patch.h"
 #include "test_support.h"
 #include "zyl/zyl.h"
 
@@ -60,13 +61,7 @@ std::string ExecutableDir() {
   return exe.substr(0, exe.find_last_of("\\/") + 1);
 }
 
-std::string LibraryPath() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&Debug), &module);
-  return ModuleFile(module);
-}
+std::string LibraryPath() { return ModuleFile(LibraryModule()); }
 
 const char* PathSeparator() { return "\\"; }
 
