@@ -15,7 +15,7 @@ class ZYLString : public std::string {
  public:
   ZYLString() = default;
   ZYLString(const std::string& text) : std::string(text) {}  // NOLINT: converts by copy
-  ZYLString(std::string&& text) noexcept                      // NOLINT
+  ZYLString(std::string&& text) noexcept                     // NOLINT
       : std::string(std::move(text)) {}
   ZYLString(size_type count, char c) : std::string(count, c) {}
   // The bytes up to the first NUL; a null pointer gives the empty string.
@@ -36,6 +36,27 @@ class ZYLString : public std::string {
     std::string::operator=(std::move(text));
     return *this;
   }
+  // Declaring the two above hides std::string's; without this one `s = "text"` is ambiguous.
+  ZYLString& operator=(const char* text) {
+    assign(text != nullptr ? text : "");
+    return *this;
+  }
+
+  // Concatenation keeps the library's type. Members, not free functions: a free overload would
+  // compete with the standard operator for `std::string + ZYLString` and make it ambiguous.
+  [[nodiscard]] ZYLString operator+(const std::string& right) const {
+    ZYLString joined;
+    joined.reserve(size() + right.size());
+    joined.append(*this).append(right);
+    return joined;
+  }
+  [[nodiscard]] ZYLString operator+(std::string&& right) const {
+    right.insert(0, *this);
+    return ZYLString(std::move(right));
+  }
+  [[nodiscard]] ZYLString operator+(const char* right) const {
+    return *this + std::string(right != nullptr ? right : "");
+  }
 
   // A copy with every byte passed through toupper under the current locale.
   [[nodiscard]] ZYLString UpperCase() const {
@@ -55,23 +76,5 @@ class ZYLString : public std::string {
     return pos == npos ? 0 : static_cast<std::int32_t>(pos);
   }
 };
-
-// Concatenation keeps the library's type.
-inline ZYLString operator+(const ZYLString& left, const std::string& right) {
-  ZYLString joined;
-  joined.reserve(left.size() + right.size());
-  joined.append(left).append(right);
-  return joined;
-}
-inline ZYLString operator+(const ZYLString& left, std::string&& right) {
-  right.insert(0, left);
-  return ZYLString(std::move(right));
-}
-inline ZYLString operator+(const ZYLString& left, const ZYLString& right) {
-  return left + static_cast<const std::string&>(right);
-}
-inline ZYLString operator+(const ZYLString& left, const char* right) {
-  return left + std::string(right != nullptr ? right : "");
-}
 
 #endif  // ZYL_ZYL_STRING_H_

@@ -2,16 +2,252 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <clocale>
 #include <cstdint>
+#include <locale>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <utility>
 
-TEST(ZYLString, IntegerConstructorWritesPlainDecimal) {
-  const struct { std::int32_t in; const char* want; } cases[] = {
-      {0, "0"}, {7, "7"}, {-7, "-7"}, {1000000, "1000000"},
-      {INT32_MAX, "2147483647"}, {INT32_MIN, "-2147483648"},
+namespace {
+
+using std::string_literals::operator""s;
+
+// The type of `L + R`, or void when the expression does not compile (ambiguous overloads
+// included), so a broken operator fails a test instead of the build.
+template <class L, class R, class = void>
+struct SumOf {
+  using type = void;
+};
+template <class L, class R>
+struct SumOf<L, R, std::void_t<decltype(std::declval<L>() + std::declval<R>())>> {
+  using type = decltype(std::declval<L>() + std::declval<R>());
+};
+template <class L, class R>
+using SumType = typename SumOf<L, R>::type;
+
+template <class R, class = void>
+struct AssignOf {
+  using type = void;
+};
+template <class R>
+struct AssignOf<R, std::void_t<decltype(std::declval<ZYLString&>() = std::declval<R>())>> {
+  using type = decltype(std::declval<ZYLString&>() = std::declval<R>());
+};
+
+// Groups thousands with a comma, as many national locales do.
+struct GroupingPunct : std::numpunct<char> {
+  char do_thousands_sep() const override { return ','; }
+  std::string do_grouping() const override { return "\3"; }
+};
+
+class ScopedGlobalLocale {
+ public:
+  explicit ScopedGlobalLocale(const std::locale& locale) : old_(std::locale::global(locale)) {}
+  ~ScopedGlobalLocale() { std::locale::global(old_); }
+
+ private:
+  std::locale old_;
+};
+
+class ScopedCTypeLocale {
+ public:
+  explicit ScopedCTypeLocale(const char* name) : old_(std::setlocale(LC_CTYPE, nullptr)) {
+    std::setlocale(LC_CTYPE, name);
+  }
+  ~ScopedCTypeLocale() { std::setlocale(LC_CTYPE, old_.c_str()); }
+
+ private:
+  std::string old_;
+};
+
+TEST(ZYLString, ConstructorsTakeTheirBytes) {
+  const char* const null_text = nullptr;
+  const struct {
+    const char* form;
+    ZYLString got;
+    std::string want;
+  } cases[] = {
+      {"default", ZYLString(), ""},
+      {"std::string with NULs", ZYLString("a\0b\0"s), "a\0b\0"s},
+      {"count and char", ZYLString(3, 'x'), "xxx"},
+      {"zero count", ZYLString(0, 'x'), ""},
+      {"NUL byte repeated", ZYLString(2, '\0'), "\0\0"s},
+      {"byte above 0x7F repeated", ZYLString(2, '\xE9'), "\xE9\xE9"},
+      {"char array stops at NUL", ZYLString("ab\0cd"), "ab"},
+      {"null pointer", ZYLString(null_text), ""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.in);
-    EXPECT_EQ(ZYLString(c.in), c.want);
+    SCOPED_TRACE(c.form);
+    EXPECT_EQ(static_cast<const std::string&>(c.got), c.want);
   }
 }
+
+TEST(ZYLString, IntegerConstructorWritesPlainDecimal) {
+  const struct {
+    std::int32_t in;
+    const char* want;
+  } cases[] = {
+      {0, "0"},
+      {7, "7"},
+      {-7, "-7"},
+      {10, "10"},
+      {1000000, "1000000"},
+      {-1234567, "-1234567"},
+      {INT32_MAX, "2147483647"},
+      {INT32_MIN, "-2147483648"},
+  };
+  const struct {
+    std::locale global;
+    const char* stream_text;  // what a default stream writes for 1234567 under it
+  } locales[] = {
+      {std::locale::classic(), "1234567"},
+      {std::locale(std::locale::classic(), new GroupingPunct), "1,234,567"},
+  };
+  for (const auto& l : locales) {
+    SCOPED_TRACE(l.stream_text);
+    const ScopedGlobalLocale scoped(l.global);
+    std::ostringstream stream;
+    stream << 1234567;
+    ASSERT_EQ(stream.str(), l.stream_text);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.in);
+      EXPECT_EQ(ZYLString(c.in), c.want);
+    }
+  }
+}
+
+TEST(ZYLString, AssignmentReplacesTheContent) {
+  const std::string source = "new\0bytes"s;
+  for (const char* before : {"", "old content longer than the new", "x"}) {
+    SCOPED_TRACE(before);
+    ZYLString from_copy(before);
+    from_copy = source;
+    EXPECT_EQ(from_copy, source);
+    ZYLString from_temporary(before);
+    from_temporary = std::string(source);
+    EXPECT_EQ(from_temporary, source);
+    ZYLString from_literal(before);
+    from_literal = "lit";
+    EXPECT_EQ(from_literal, "lit");
+  }
+  EXPECT_EQ(source, "new\0bytes"s);
+
+  ZYLString self("same");
+  self = static_cast<const std::string&>(self);
+  EXPECT_EQ(self, "same");
+}
+
+TEST(ZYLString, AssignmentAcceptsEveryTextForm) {
+  // Each form yields the string itself, so assignments chain as ZYLString.
+  EXPECT_TRUE((std::is_same_v<AssignOf<const std::string&>::type, ZYLString&>));
+  EXPECT_TRUE((std::is_same_v<AssignOf<std::string&&>::type, ZYLString&>));
+  EXPECT_TRUE((std::is_same_v<AssignOf<const ZYLString&>::type, ZYLString&>));
+  EXPECT_TRUE((std::is_same_v<AssignOf<const char*>::type, ZYLString&>));
+}
+
+TEST(ZYLString, ConcatenationKeepsTheTypeWhenZYLStringIsOnTheLeft) {
+  EXPECT_TRUE((std::is_same_v<SumType<const ZYLString&, const std::string&>, ZYLString>));
+  EXPECT_TRUE((std::is_same_v<SumType<const ZYLString&, std::string&&>, ZYLString>));
+  EXPECT_TRUE((std::is_same_v<SumType<const ZYLString&, const ZYLString&>, ZYLString>));
+  EXPECT_TRUE((std::is_same_v<SumType<ZYLString&&, const ZYLString&>, ZYLString>));
+  EXPECT_TRUE((std::is_same_v<SumType<const ZYLString&, const char*>, ZYLString>));
+  // A ZYLString passes wherever a std::string does, the right of the standard `+` included.
+  EXPECT_TRUE((std::is_same_v<SumType<const std::string&, const ZYLString&>, std::string>));
+  EXPECT_TRUE((std::is_same_v<SumType<const char*, const ZYLString&>, std::string>));
+}
+
+TEST(ZYLString, ConcatenationJoinsBytesAndLeavesOperandsAlone) {
+  const struct {
+    std::string left, right;
+  } cases[] = {
+      {"", ""},
+      {"abc", ""},
+      {"", "abc"},
+      {"C:\\APPS\\", "RIROVIVE.EXE"},
+      {"a\0b"s, "\0c"s},  // NULs inside either side stay
+      {std::string(300, 'x'), std::string(300, 'y')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.left + "|" + c.right));
+    const std::string want = c.left + c.right;
+    const ZYLString left(c.left);
+    const std::string right(c.right);
+    EXPECT_EQ(left + right, want);
+    EXPECT_EQ(left + std::string(c.right), want);
+    EXPECT_EQ(left + ZYLString(c.right), want);
+    EXPECT_EQ(left, c.left);
+    EXPECT_EQ(right, c.right);
+  }
+  const ZYLString self("ab");
+  EXPECT_EQ(self + self, "abab");
+  EXPECT_EQ(ZYLString("a") + "b\0c", "ab");  // a char array ends at its NUL
+  EXPECT_EQ(ZYLString("a") + static_cast<const char*>(nullptr), "a");
+}
+
+TEST(ZYLString, EqualityComparesEveryByte) {
+  const struct {
+    std::string a, b;
+    bool equal;
+  } cases[] = {
+      {"", "", true},
+      {"abc", "abc", true},
+      {"abc", "abd", false},
+      {"abc", "ab", false},
+      {"abc", "ABC", false},
+      {"a\0b"s, "a\0b"s, true},
+      {"a\0b"s, "a\0c"s, false},  // bytes after a NUL still count
+      {"a\0"s, "a", false},       // and so does the NUL itself
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.a) + " vs " + testing::PrintToString(c.b));
+    EXPECT_EQ(ZYLString(c.a) == ZYLString(c.b), c.equal);
+    EXPECT_EQ(ZYLString(c.a) == c.b, c.equal);
+    EXPECT_EQ(c.a == ZYLString(c.b), c.equal);
+  }
+}
+
+TEST(ZYLString, UpperCaseChangesOnlyAsciiLettersInTheCLocale) {
+  const ScopedCTypeLocale c_locale("C");
+  std::string every_byte;
+  for (int b = 0; b < 256; ++b) every_byte.push_back(static_cast<char>(b));
+  const ZYLString text(every_byte);
+  const ZYLString upper = text.UpperCase();
+  ASSERT_EQ(upper.size(), 256u);
+  for (int b = 0; b < 256; ++b) {
+    const int want = b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b;
+    EXPECT_EQ(static_cast<unsigned char>(upper[b]), want) << "byte " << b;
+  }
+  EXPECT_EQ(text, every_byte);
+}
+
+TEST(ZYLString, FindPosGivesTheFirstMatchOrZero) {
+  const struct {
+    std::string haystack, needle;
+    std::int32_t want;
+  } cases[] = {
+      {"C:\\APPS\\RIROVIVE.EXE", "RIROVIVE.EXE", 8},
+      {"ABCRIROVIVE.EXE", "RIROVIVE.EXE", 3},
+      {"RIROVIVE.EXE", "RIROVIVE.EXE", 0},  // found at the first byte: the same as absent
+      {"C:\\APPS\\OTHER.EXE", "RIROVIVE.EXE", 0},
+      {"C:\\APPS\\rirovive.exe", "RIROVIVE.EXE", 0},  // bytes, not letters
+      {"RIROVIVE.EX", "RIROVIVE.EXE", 0},             // needle longer than what is left
+      {"abab", "b", 1},                               // the first of two
+      {"abc", "", 0},
+      {"", "", 0},
+      {"", "a", 0},
+      {"\0\0x"s, "x", 2},       // NULs before the match count as bytes
+      {"a\0b\0c"s, "\0c"s, 3},  // a needle may hold NULs
+      {"xab", "a\0"s, 0},       // and its NUL must match too
+      {"x\0a\0b"s, "\0b"s, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.haystack) + " / " + testing::PrintToString(c.needle));
+    const ZYLString haystack(c.haystack);
+    EXPECT_EQ(haystack.FindPos(c.needle), c.want);
+    EXPECT_EQ(haystack, c.haystack);
+  }
+}
+
+}  // namespace
