@@ -1,0 +1,23 @@
+# Fails unless the DLL at ${DLL} imports from system DLLs alone: the C++ runtime, libgcc and
+# winpthread must be linked in, or callers would need them beside the DLL.
+# Usage: cmake -DOBJDUMP=<objdump> -DDLL=<dll> -P check_imports.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed: ${result}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" lines "${dump}")
+if(NOT lines)
+  message(FATAL_ERROR "${DLL}: no import table found")
+endif()
+set(foreign "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^DLL Name: *" "" name "${line}")
+  string(STRIP "${name}" name)
+  string(TOLOWER "${name}" lower)
+  if(NOT lower MATCHES "^(kernel32|user32|msvcrt)\\.dll$" AND NOT lower MATCHES "^api-ms-win-")
+    list(APPEND foreign ${name})
+  endif()
+endforeach()
+if(foreign)
+  message(FATAL_ERROR "${DLL} imports from non-system DLLs: ${foreign}")
+endif()
