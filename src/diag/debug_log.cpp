@@ -1,5 +1,6 @@
 #include <algorithm>
-#include <ctime>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,15 +34,19 @@ void AppendText(std::string_view text, std::string_view newline, std::string* ou
 void SendDebugMsg(const std::string& message) {
   const char* log_name = LogName;  // one read: callers may repoint it meanwhile
   if (log_name == nullptr) return;
-  const std::time_t now = std::time(nullptr);
-  auto exe = std::make_unique<char[]>(zyl::kPathLimit + 1);  // zero-filled: empty on failure
-  zyl::platform::ModulePath(nullptr, exe.get(), zyl::kPathLimit);
+  const std::int64_t now = zyl::platform::CalendarTime();
+  auto exe = std::make_unique<char[]>(zyl::kPathLimit + 1);  // zero-filled: always terminated
+  // A failed query may leave bytes behind: the field is empty then. A cut one ends at its NUL.
+  const std::string_view exe_path =
+      zyl::platform::ModulePath(nullptr, exe.get(), zyl::kPathLimit) == 0
+          ? std::string_view()
+          : std::string_view(exe.get(), std::strlen(exe.get()));
   const std::string_view newline = zyl::platform::TextNewline();
 
   // The whole record goes out in one append, so records written at once never tear.
   std::string record;
   record.reserve(64 + zyl::kPathLimit + message.size() + message.size() / 8);
-  record.append("APP: ").append(exe.get()).append(": ");
+  record.append("APP: ").append(exe_path).append(": ");
   zyl::AppendCtimeText(now, newline, &record);
   AppendText(message, newline, &record);
   record.append(newline);

@@ -1,16 +1,16 @@
 #ifndef ZYL_DIAG_TIME_TEXT_H_
 #define ZYL_DIAG_TIME_TEXT_H_
 
-#include <ctime>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace zyl {
 
-// Appends `when` as ctime would write it ("Wed Mar 15 09:05:07 2006" and its newline `newline`),
-// in English whatever the locale, without ctime's buffer shared between threads. A time the
-// platform cannot express gets a filler of the same width.
-void AppendCtimeText(std::time_t when, std::string_view newline, std::string* out);
+// Appends `seconds` since 1970 in local time, in the C standard's ctime form and its `newline`:
+// "Wed Mar  5 09:05:07 2006", English names, the day of month padded with a blank. Unlike ctime
+// it shares no buffer between threads. A time the platform cannot express gets a same-width filler.
+void AppendCtimeText(std::int64_t seconds, std::string_view newline, std::string* out);
 
 }  // namespace zyl
 

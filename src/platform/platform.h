@@ -5,6 +5,7 @@
 // posix.cpp implement it, one of them per build, and every decision lives in the shared code.
 
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <string_view>
 
@@ -31,8 +32,10 @@ bool AppendToFile(const char* path, std::string_view data);
 // The end of a line in a text file.
 std::string_view TextNewline();
 
-// Thread-safe local time of `when`; false when it cannot be expressed.
-bool LocalTime(std::time_t when, std::tm* out);
+// Seconds since 1970 now, 64 bits wide even where time_t is not (it ends in 2038).
+std::int64_t CalendarTime();
+// Thread-safe local time of `seconds` since 1970; false when it cannot be expressed.
+bool LocalTime(std::int64_t seconds, std::tm* out);
 
 // The calling thread's active window, or null.
 HWND ActiveWindow();

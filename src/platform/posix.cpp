@@ -56,7 +56,8 @@ std::size_t ShortPathName(const char* path, char* buf, std::size_t size) {
 }
 
 bool AppendToFile(const char* path, std::string_view data) {
-  const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  // O_NONBLOCK: a FIFO nobody reads would otherwise hold the caller in open() for good.
+  const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return false;
   // O_APPEND puts each write at the end atomically; a short write (full disk, signal) continues.
   bool ok = true;
@@ -75,7 +76,16 @@ bool AppendToFile(const char* path, std::string_view data) {
 
 std::string_view TextNewline() { return "\n"; }
 
-bool LocalTime(std::time_t when, std::tm* out) { return localtime_r(&when, out) != nullptr; }
+std::int64_t CalendarTime() { return std::time(nullptr); }
+
+bool LocalTime(std::int64_t seconds, std::tm* out) {
+  const auto when = static_cast<std::time_t>(seconds);
+  if (when != seconds) return false;  // past a 32-bit time_t
+  // localtime_r may skip looking at TZ and the zone file again; ctime does not, and the two must
+  // agree when TZ changes while the process runs.
+  tzset();
+  return localtime_r(&when, out) != nullptr;
+}
 
 HWND ActiveWindow() { return nullptr; }  // no windows: callers cope
 

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/platform.h"
@@ -41,9 +42,14 @@ bool AppendToFile(const char* path, std::string_view data) {
   // loses records); an exclusive lock over every offset, the end included, does.
   OVERLAPPED whole{};
   const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole) != 0;
-  DWORD written = 0;
-  const bool ok = WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr) &&
-                  written == data.size();
+  // One WriteFile moves at most 4 GiB; the lock keeps the pieces of a larger record together.
+  bool ok = true;
+  while (ok && !data.empty()) {
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), MAXDWORD));
+    DWORD written = 0;
+    ok = WriteFile(file, data.data(), chunk, &written, nullptr) && written != 0;
+    data.remove_prefix(written);
+  }
   if (locked) UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &whole);
   CloseHandle(file);
   return ok;
@@ -51,7 +57,13 @@ bool AppendToFile(const char* path, std::string_view data) {
 
 std::string_view TextNewline() { return "\r\n"; }
 
-bool LocalTime(std::time_t when, std::tm* out) { return localtime_s(out, &when) == 0; }
+// The 64-bit calls whatever time_t is: the i686 build's ends in 2038.
+std::int64_t CalendarTime() { return _time64(nullptr); }
+
+bool LocalTime(std::int64_t seconds, std::tm* out) {
+  const __time64_t when = seconds;
+  return _localtime64_s(out, &when) == 0;
+}
 
 HWND ActiveWindow() { return GetActiveWindow(); }
 

@@ -1,1 +1,215 @@
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "log_test_util.h"
+#include "stress_message.h"
+#include "test_support.h"
+#include "zyl/zyl.h"
+
+namespace {
+
+using zyl::testing::AreRecords;
+using zyl::testing::CtimeStamp;
+using zyl::testing::ExecutablePath;
+using zyl::testing::FileExists;
+using zyl::testing::kStressRecords;
+using zyl::testing::kTextNewline;
+using zyl::testing::ReadWholeFile;
+using zyl::testing::ScopedEnv;
+using zyl::testing::ScopedLogName;
+using zyl::testing::StressMessage;
+using zyl::testing::TempDir;
+
+const std::string& OwnPath() {
+  static const std::string path = ExecutablePath("log_test");
+  return path;
+}
+
+std::string AllBytes() {
+  std::string bytes;
+  for (int b = 0; b < 256; ++b) bytes.push_back(static_cast<char>(b));
+  return bytes;
+}
+
+// Logs `message` to a fresh file and checks it holds exactly that one record.
+void ExpectOneRecord(const std::string& message) {
+  TempDir dir;
+  const std::string log = dir.path() + "one.log";
+  ScopedLogName name(log.c_str());
+  const std::time_t from = std::time(nullptr);
+  SendDebugMsg(message);
+  const std::time_t to = std::time(nullptr);
+  EXPECT_TRUE(AreRecords(ReadWholeFile(log), OwnPath(), {message}, from, to));
+}
+
+TEST(SendDebugMsg, WritesTheTwoLineRecordByteForByte) {
+  const std::string cases[] = {
+      "ready",
+      "",            // the second line is empty
+      "two\nlines",  // every newline of the message in the file's own form
+      "ends with a newline\n",
+      "\r\n",                  // a carriage return is a byte like any other
+      " \t padded \t ",        // no trimming
+      AllBytes(),              // NUL and 0x80-0xFF included
+      std::string(5000, 'x'),  // longer than any buffer a path needs
+  };
+  for (const std::string& message : cases) {
+    SCOPED_TRACE(testing::PrintToString(message.substr(0, 40)));
+    ExpectOneRecord(message);
+  }
+}
+
+TEST(SendDebugMsg, WritesWhetherDebugIsOnOrNot) {
+  for (const char* debug : {static_cast<const char*>(nullptr), "ON", "off"}) {
+    SCOPED_TRACE(debug != nullptr ? debug : "unset");
+    ScopedEnv env("DEBUG", debug);
+    ExpectOneRecord("written either way");
+  }
+}
+
+TEST(SendDebugMsg, AppendsBehindWhatTheFileHolds) {
+  TempDir dir;
+  const std::string log = dir.path() + "kept.log";
+  const std::string kept = std::string("earlier text, no line end\0\xFF", 28);
+  std::ofstream(log, std::ios::binary) << kept;
+  ScopedLogName name(log.c_str());
+  const std::time_t from = std::time(nullptr);
+  SendDebugMsg("first");
+  SendDebugMsg("second");
+  const std::time_t to = std::time(nullptr);
+  const std::string text = ReadWholeFile(log);
+  ASSERT_EQ(text.compare(0, kept.size(), kept), 0) << testing::PrintToString(text);
+  EXPECT_TRUE(AreRecords(text.substr(kept.size()), OwnPath(), {"first", "second"}, from, to));
+}
+
+// Nothing of the file is kept between calls: each finds LogName and the file anew.
+TEST(SendDebugMsg, OpensTheFileAnewAtEveryCall) {
+  TempDir dir;
+  const std::string a = dir.path() + "a.log";
+  const std::string b = dir.path() + "b.log";
+  const std::string moved = dir.path() + "moved.log";
+  const std::time_t from = std::time(nullptr);
+  {
+    ScopedLogName name(a.c_str());
+    SendDebugMsg("to a");
+    LogName = b.c_str();
+    SendDebugMsg("to b");
+    LogName = a.c_str();
+    ASSERT_EQ(std::rename(a.c_str(), moved.c_str()), 0);
+    SendDebugMsg("a anew");
+    std::ifstream reader(a, std::ios::binary);  // another process reading the log
+    ASSERT_TRUE(reader.is_open());
+    SendDebugMsg("while read");
+  }
+  const std::time_t to = std::time(nullptr);
+  EXPECT_TRUE(AreRecords(ReadWholeFile(moved), OwnPath(), {"to a"}, from, to));
+  EXPECT_TRUE(AreRecords(ReadWholeFile(b), OwnPath(), {"to b"}, from, to));
+  EXPECT_TRUE(AreRecords(ReadWholeFile(a), OwnPath(), {"a anew", "while read"}, from, to));
+}
+
+TEST(SendDebugMsg, DoesNothingWhenTheLogCannotBeOpened) {
+  TempDir dir;
+  const std::string file = dir.path() + "plain.txt";
+  std::ofstream(file, std::ios::binary) << "untouched";
+  const std::string dir_bare = dir.path().substr(0, dir.path().size() - 1);
+  const std::string sep = zyl::testing::PathSeparator();
+  const std::string missing = dir.path() + "missing" + sep + "x.log";
+  const std::string under_file = file + sep + "x.log";
+  const struct {
+    const char* what;
+    const char* path;
+  } cases[] = {
+      {"null", nullptr},
+      {"empty", ""},
+      {"a folder", dir.path().c_str()},
+      {"a folder, no separator", dir_bare.c_str()},
+      {"in a missing folder", missing.c_str()},
+      {"a file as a folder", under_file.c_str()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScopedLogName name(c.path);
+    SendDebugMsg("lost");
+  }
+  EXPECT_FALSE(FileExists(missing));
+  EXPECT_EQ(ReadWholeFile(file), "untouched");
+}
+
+// Records from 8 threads here and 4 processes at once, long enough to tear if a record went out
+// in pieces: each must be whole, stamped within the run, and in its writer's order, none lost.
+TEST(SendDebugMsg, KeepsRecordsWholeAcrossThreadsAndProcesses) {
+  constexpr int kThreads = 8;
+  constexpr int kProcesses = 4;
+  constexpr int kWriters = kThreads + kProcesses;
+  TempDir dir;
+  const std::string log = dir.path() + "stress.log";
+  const std::string helper = ExecutablePath("log_writer");
+  ScopedLogName name(log.c_str());
+
+  const std::time_t from = std::time(nullptr);
+  std::vector<std::optional<int>> exits(kProcesses);
+  std::vector<std::thread> threads;
+  for (int p = 0; p < kProcesses; ++p) {
+    threads.emplace_back([&, p] {
+      exits[p] = zyl::testing::RunProcess(
+          helper, {log, std::to_string(kThreads + p), std::to_string(kStressRecords)});
+    });
+  }
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t] {
+      for (int r = 0; r < kStressRecords; ++r) SendDebugMsg(StressMessage(t, r));
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  const std::time_t to = std::time(nullptr);
+  for (int p = 0; p < kProcesses; ++p) EXPECT_EQ(exits[p], 0) << "process " << p;
+
+  std::set<std::string> stamps;
+  for (std::time_t when = from; when <= to; ++when) stamps.insert(CtimeStamp(when));
+  const std::string text = ReadWholeFile(log);
+  const std::string newline = kTextNewline;
+  std::vector<int> next(kWriters, 0);
+  int broken = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t head_end = text.find(newline, pos);
+    const std::size_t end =
+        head_end == std::string::npos ? head_end : text.find(newline, head_end + newline.size());
+    if (end == std::string::npos) {
+      ADD_FAILURE() << "cut off at the end: " << testing::PrintToString(text.substr(pos, 80));
+      break;
+    }
+    const std::string head = text.substr(pos, head_end - pos);
+    const std::string body =
+        text.substr(head_end + newline.size(), end - head_end - newline.size());
+    pos = end + newline.size();
+    int writer = -1;
+    int record = -1;
+    const bool whole = std::sscanf(body.c_str(), "writer %d record %d ", &writer, &record) == 2 &&
+                       writer >= 0 && writer < kWriters && record >= 0 &&
+                       body == StressMessage(writer, record) && head.size() > 24 &&
+                       stamps.count(head.substr(head.size() - 24)) == 1 &&
+                       head.compare(0, head.size() - 24,
+                                    "APP: " + (writer < kThreads ? OwnPath() : helper) + ": ") == 0;
+    if (!whole) {
+      if (++broken <= 3) {
+        ADD_FAILURE() << "broken record: " << testing::PrintToString(head.substr(0, 200)) << " / "
+                      << testing::PrintToString(body.substr(0, 80));
+      }
+      continue;
+    }
+    EXPECT_EQ(record, next[writer]) << "writer " << writer;
+    next[writer] = record + 1;
+  }
+  EXPECT_EQ(broken, 0);
+  for (int w = 0; w < kWriters; ++w) EXPECT_EQ(next[w], kStressRecords) << "writer " << w;
+}
+
+}  // namespace

@@ -1,0 +1,93 @@
+// The stamp formatter is internal to the library, so this binary compiles it in (see
+// CMakeLists.txt) to feed it fixed times; the log tests check the stamp the export writes.
+
+#include "diag/time_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+
+#include "log_test_util.h"
+
+namespace {
+
+using zyl::testing::CtimeStamp;
+using zyl::testing::ScopedEnv;
+
+std::string Format(std::int64_t seconds, std::string_view newline) {
+  std::string text;
+  zyl::AppendCtimeText(seconds, newline, &text);
+  return text;
+}
+
+// Sets TZ and makes the C runtime take it up at once; puts both back on scope exit.
+class ScopedZone {
+ public:
+  explicit ScopedZone(const char* tz) {
+    env_.emplace("TZ", tz);
+    tzset();
+  }
+  ~ScopedZone() {
+    env_.reset();
+    tzset();
+  }
+  ScopedZone(const ScopedZone&) = delete;
+  ScopedZone& operator=(const ScopedZone&) = delete;
+
+ private:
+  std::optional<ScopedEnv> env_;
+};
+
+TEST(AppendCtimeText, WritesAsctimeFieldsInEnglish) {
+  ScopedZone utc("UTC0");
+  const struct {
+    std::int64_t when;
+    const char* want;
+  } cases[] = {
+      {0, "Thu Jan  1 00:00:00 1970"},
+      {367628, "Mon Jan  5 06:07:08 1970"},  // day of month padded with a blank
+      {951782400, "Tue Feb 29 00:00:00 2000"},
+      {1142413507, "Wed Mar 15 09:05:07 2006"},
+      {2147483647, "Tue Jan 19 03:14:07 2038"},
+      {4102444799, "Thu Dec 31 23:59:59 2099"},  // past a 32-bit time_t
+      {32503679999, "Tue Dec 31 23:59:59 2999"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.want);
+    EXPECT_EQ(Format(c.when, "\n"), std::string(c.want) + "\n");
+    EXPECT_EQ(Format(c.when, "\r\n"), std::string(c.want) + "\r\n");
+  }
+}
+
+// Zones switched through TZ alone: the C runtime's ctime sees a new TZ at once where it does, and
+// the stamp must follow it the same way.
+TEST(AppendCtimeText, MatchesCtimeInEveryZoneAndRange) {
+  const std::int64_t times[] = {
+      0,           1142413507,   1151712000,   // March and July: either side of summer time
+      -1,          -86400 * 366, 32535215999,  // where some runtimes give up
+      32535216000, 253402300800,               // year 3001, year 10000
+      INT64_MAX,                               // far past any calendar
+  };
+  for (const char* tz : {"UTC0", "JST-9", "EST5EDT", "NZST-12NZDT"}) {
+    ScopedEnv zone("TZ", tz);
+    for (const std::int64_t when : times) {
+      if (static_cast<std::time_t>(when) != when) continue;  // past this runtime's ctime
+      SCOPED_TRACE(testing::Message() << "TZ=" << tz << " time " << when);
+      // Formatted first: ctime would otherwise have taken up the new zone for both.
+      const std::string got = Format(when, "\n");
+      const std::string want = CtimeStamp(when);
+      if (want.empty()) {
+        // Only the width is promised where ctime has no answer.
+        EXPECT_EQ(got.size(), 25u);
+      } else {
+        EXPECT_EQ(got, want + "\n");
+      }
+    }
+  }
+  tzset();  // back on the caller's zone where the runtime keeps the last one it read
+}
+
+}  // namespace
