@@ -24,6 +24,12 @@ const char* PathSeparator();
 std::optional<int> RunProcess(const std::string& program, const std::vector<std::string>& args,
                               int timeout_ms = 60000);
 
+// RunProcess with standard input read from the file `stdin_path` and standard output and error
+// written to the files `stdout_path` and `stderr_path` (created or emptied first).
+std::optional<int> RunRedirected(const std::string& program, const std::vector<std::string>& args,
+                                 const std::string& stdin_path, const std::string& stdout_path,
+                                 const std::string& stderr_path, int timeout_ms = 60000);
+
 bool CopyFileTo(const std::string& from, const std::string& to);
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);

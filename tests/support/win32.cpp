@@ -88,6 +88,54 @@ std::optional<int> RunProcess(const std::string& program, const std::vector<std:
   return status;
 }
 
+namespace {
+
+// A handle the child inherits; INVALID_HANDLE_VALUE when the file cannot be opened.
+HANDLE OpenInheritable(const std::string& path, bool for_writing) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  return CreateFileA(path.c_str(), for_writing ? GENERIC_WRITE : GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                     for_writing ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+std::optional<int> RunRedirected(const std::string& program, const std::vector<std::string>& args,
+                                 const std::string& stdin_path, const std::string& stdout_path,
+                                 const std::string& stderr_path, int timeout_ms) {
+  std::string command_line = Quote(program);
+  for (const std::string& arg : args) command_line += " " + Quote(arg);
+  const HANDLE files[3] = {OpenInheritable(stdin_path, false), OpenInheritable(stdout_path, true),
+                           OpenInheritable(stderr_path, true)};
+  std::optional<int> status;
+  if (files[0] != INVALID_HANDLE_VALUE && files[1] != INVALID_HANDLE_VALUE &&
+      files[2] != INVALID_HANDLE_VALUE) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = files[0];
+    startup.hStdOutput = files[1];
+    startup.hStdError = files[2];
+    PROCESS_INFORMATION process{};
+    if (CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                       nullptr, &startup, &process)) {
+      CloseHandle(process.hThread);
+      if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeout_ms)) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        if (GetExitCodeProcess(process.hProcess, &code)) status = static_cast<int>(code);
+      } else {
+        TerminateProcess(process.hProcess, 255);
+        WaitForSingleObject(process.hProcess, INFINITE);  // so its files can be removed
+      }
+      CloseHandle(process.hProcess);
+    }
+  }
+  for (const HANDLE file : files) {
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  }
+  return status;
+}
+
 TempDir::TempDir() {
   char base[MAX_PATH + 1] = {};
   GetTempPathA(sizeof base, base);
