@@ -1,1 +1,112 @@
+// SendDebugMsg against its floor: what any logger that appends a record and closes the file must
+// pay, one open(O_APPEND | O_CREAT), one write of a record-sized buffer and one close. Both append
+// to their own file in one directory, in alternating batches within one benchmark, so they share
+// the filesystem and the machine's load; `ratio` is SendDebugMsg's median batch time over the
+// floor's, `records_per_s` its rate.
+
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "zyl/zyl.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+template <class Op>
+double NsPerCall(const Op& op, int calls) {
+  const auto start = Clock::now();
+  for (int i = 0; i < calls; ++i) op();
+  return std::chrono::duration<double, std::nano>(Clock::now() - start).count() / calls;
+}
+
+double Median(std::vector<double> values) {
+  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
+}
+
+// A file name in the temporary directory, removed before and after use.
+class ScratchFile {
+ public:
+  explicit ScratchFile(const std::string& name)
+      : path_((std::filesystem::temp_directory_path() /
+               ("zyl_log_bench_" + std::to_string(getpid()) + "_" + name))
+                  .string()) {
+    Remove();
+  }
+  ~ScratchFile() { Remove(); }
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  const char* c_str() const { return path_.c_str(); }
+
+ private:
+  void Remove() {
+    std::error_code ignored;
+    std::filesystem::remove(path_, ignored);
+  }
+  std::string path_;
+};
+
+// "APP: " executable ": " 24-byte time, newline, message, newline.
+std::size_t RecordSize(std::size_t message_size) {
+  std::error_code ignored;
+  const std::string exe = std::filesystem::read_symlink("/proc/self/exe", ignored).string();
+  return 5 + exe.size() + 2 + 25 + message_size + 1;
+}
+
+// Arguments: message size, records per batch.
+void BM_SendDebugMsg(benchmark::State& state) {
+  const auto message_size = static_cast<std::size_t>(state.range(0));
+  const int batch = static_cast<int>(state.range(1));
+  ScratchFile log("send");
+  ScratchFile floor_log("floor");
+  const std::string message(message_size, 'm');
+  const std::string record(RecordSize(message_size), 'r');
+  const char* old_log_name = LogName;
+  LogName = log.c_str();
+
+  const auto send = [&message] { SendDebugMsg(message); };
+  const auto floor = [&floor_log, &record] {
+    const int fd = open(floor_log.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    benchmark::DoNotOptimize(write(fd, record.data(), record.size()));
+    close(fd);
+  };
+  std::vector<double> send_ns;
+  std::vector<double> floor_ns;
+  bool floor_first = true;  // swapped every round: neither side always runs second
+  for (auto _ : state) {
+    if (floor_first) floor_ns.push_back(NsPerCall(floor, batch));
+    const double ns = NsPerCall(send, batch);
+    send_ns.push_back(ns);
+    if (!floor_first) floor_ns.push_back(NsPerCall(floor, batch));
+    floor_first = !floor_first;
+    state.SetIterationTime(ns * batch * 1e-9);
+  }
+  LogName = old_log_name;
+
+  const double send_median = Median(send_ns);
+  const double floor_median = Median(floor_ns);
+  state.counters["ns"] = send_median;
+  state.counters["floor_ns"] = floor_median;
+  state.counters["ratio"] = send_median / floor_median;
+  state.counters["records_per_s"] = 1e9 / send_median;
+  state.counters["floor_per_s"] = 1e9 / floor_median;
+}
+
+BENCHMARK(BM_SendDebugMsg)
+    ->ArgNames({"message", "batch"})
+    ->Args({16, 200})
+    ->Args({200, 200})
+    ->Args({4096, 200})
+    ->UseManualTime();
+
+}  // namespace

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -35,18 +34,20 @@ void SendDebugMsg(const std::string& message) {
   const char* log_name = LogName;  // one read: callers may repoint it meanwhile
   if (log_name == nullptr) return;
   const std::int64_t now = zyl::platform::CalendarTime();
-  auto exe = std::make_unique<char[]>(zyl::kPathLimit + 1);  // zero-filled: always terminated
-  // A failed query may leave bytes behind: the field is empty then. A cut one ends at its NUL.
-  const std::string_view exe_path =
-      zyl::platform::ModulePath(nullptr, exe.get(), zyl::kPathLimit) == 0
-          ? std::string_view()
-          : std::string_view(exe.get(), std::strlen(exe.get()));
   const std::string_view newline = zyl::platform::TextNewline();
 
   // The whole record goes out in one append, so records written at once never tear.
   std::string record;
   record.reserve(64 + zyl::kPathLimit + message.size() + message.size() / 8);
-  record.append("APP: ").append(exe_path).append(": ");
+  record.append("APP: ");
+  // The executable's path is read straight into the record, in a zero-filled block one byte
+  // longer than the limit, so even a cut path ends in a NUL. A failed query may leave bytes
+  // behind: the field is empty then.
+  const std::size_t path_at = record.size();
+  record.resize(path_at + zyl::kPathLimit + 1);
+  const bool known = zyl::platform::ModulePath(nullptr, &record[path_at], zyl::kPathLimit) != 0;
+  record.resize(path_at + (known ? std::strlen(&record[path_at]) : 0));
+  record.append(": ");
   zyl::AppendCtimeText(now, newline, &record);
   AppendText(message, newline, &record);
   record.append(newline);

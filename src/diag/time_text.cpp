@@ -1,5 +1,7 @@
 #include "diag/time_text.h"
 
+#include <algorithm>
+#include <charconv>
 #include <climits>
 #include <ctime>
 
@@ -12,15 +14,11 @@ constexpr char kDays[] = "SunMonTueWedThuFriSat";
 constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
 constexpr std::string_view kUnknownTime = "??? ??? ?? ??:??:?? ????";  // as wide as a known one
 
-void AppendDigits(unsigned long long value, int places, char pad, std::string* out) {
-  char digits[20];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  for (int i = count; i < places; ++i) out->push_back(pad);
-  while (count > 0) out->push_back(digits[--count]);
+// Two places, `lead` standing in for a leading zero.
+char* PutTwoDigits(int value, char lead, char* out) {
+  *out++ = value >= 10 ? static_cast<char>('0' + value / 10) : lead;
+  *out++ = static_cast<char>('0' + value % 10);
+  return out;
 }
 
 bool InRange(int value, int low, int high) { return value >= low && value <= high; }
@@ -41,21 +39,22 @@ void AppendCtimeText(std::int64_t seconds, std::string_view newline, std::string
     out->append(kUnknownTime).append(newline);
     return;
   }
-  out->append(kDays + 3 * tm.tm_wday, 3).push_back(' ');
-  out->append(kMonths + 3 * tm.tm_mon, 3).push_back(' ');
-  AppendDigits(static_cast<unsigned>(tm.tm_mday), 2, ' ', out);
-  out->push_back(' ');
-  AppendDigits(static_cast<unsigned>(tm.tm_hour), 2, '0', out);
-  out->push_back(':');
-  AppendDigits(static_cast<unsigned>(tm.tm_min), 2, '0', out);
-  out->push_back(':');
-  AppendDigits(static_cast<unsigned>(tm.tm_sec), 2, '0', out);
-  out->push_back(' ');
-  // The year takes as many digits as it needs, as asctime's "%d" does, sign included.
-  const long long year = 1900LL + tm.tm_year;
-  if (year < 0) out->push_back('-');
-  AppendDigits(static_cast<unsigned long long>(year < 0 ? -year : year), 1, '0', out);
-  out->append(newline);
+  char text[32];  // "Wed Mar 15 09:05:07 " and a year of up to 11 characters
+  char* end = std::copy_n(kDays + 3 * tm.tm_wday, 3, text);
+  *end++ = ' ';
+  end = std::copy_n(kMonths + 3 * tm.tm_mon, 3, end);
+  *end++ = ' ';
+  end = PutTwoDigits(tm.tm_mday, ' ', end);
+  *end++ = ' ';
+  end = PutTwoDigits(tm.tm_hour, '0', end);
+  *end++ = ':';
+  end = PutTwoDigits(tm.tm_min, '0', end);
+  *end++ = ':';
+  end = PutTwoDigits(tm.tm_sec, '0', end);
+  *end++ = ' ';
+  // The year takes as many digits as it needs, sign included, as asctime's "%d" does.
+  end = std::to_chars(end, text + sizeof text, 1900LL + tm.tm_year).ptr;
+  out->append(text, end).append(newline);
 }
 
 }  // namespace zyl

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -78,13 +81,43 @@ std::string_view TextNewline() { return "\n"; }
 
 std::int64_t CalendarTime() { return std::time(nullptr); }
 
+namespace {
+
+// What LocalTime last did, shared by all threads.
+struct LastLocalTime {
+  std::mutex mutex;
+  bool zone_read = false;
+  std::optional<std::string> tz;  // TZ when tzset() last ran; nullopt: unset
+  bool converted = false;
+  std::int64_t seconds = 0;
+  std::tm tm{};
+};
+
+}  // namespace
+
 bool LocalTime(std::int64_t seconds, std::tm* out) {
   const auto when = static_cast<std::time_t>(seconds);
   if (when != seconds) return false;  // past a 32-bit time_t
-  // localtime_r may skip looking at TZ and the zone file again; ctime does not, and the two must
-  // agree when TZ changes while the process runs.
-  tzset();
-  return localtime_r(&when, out) != nullptr;
+  // localtime_r may go on with the zone it first read where ctime takes up a changed TZ. tzset()
+  // catches up but, with TZ unset, stats the zone file: that alone cost a log record more than
+  // half its open, write and close. So it runs only when TZ has changed, and the last answer
+  // serves the records that follow within the same second.
+  static LastLocalTime* const last = new LastLocalTime;  // never freed: may log during exit
+  const char* tz = std::getenv("TZ");
+  const std::lock_guard<std::mutex> hold(last->mutex);
+  if (!last->zone_read || (tz == nullptr ? last->tz.has_value() : !last->tz || *last->tz != tz)) {
+    tzset();
+    last->zone_read = true;
+    last->tz = tz != nullptr ? std::optional<std::string>(tz) : std::nullopt;
+    last->converted = false;
+  }
+  if (!last->converted || last->seconds != seconds) {
+    last->converted = localtime_r(&when, &last->tm) != nullptr;
+    last->seconds = seconds;
+    if (!last->converted) return false;
+  }
+  *out = last->tm;
+  return true;
 }
 
 HWND ActiveWindow() { return nullptr; }  // no windows: callers cope
