@@ -1,16 +1,39 @@
+#include <array>
 #include <cctype>
 #include <string>
+#include <string_view>
 
 #include "zyl/zyl.h"
 
 namespace {
 
-// Bytes 0x21-0x7E are neither blank nor control in any locale, so most text is settled without
-// asking the locale.
+enum class ByteClass : unsigned char { kAskLocale, kKept, kTrimmed };
+
+// C fixes these bytes' class in every locale: the six standard white-space bytes are spaces, and
+// the letters, digits and 29 graphic characters of its basic set are printing. Only the other
+// bytes depend on the locale, and only they cost a call into the C library.
+constexpr std::array<ByteClass, 256> kByteClass = [] {
+  std::array<ByteClass, 256> table{};
+  for (const char c : std::string_view(" \t\n\v\f\r")) {
+    table[static_cast<unsigned char>(c)] = ByteClass::kTrimmed;
+  }
+  for (int c = 0x21; c < 0x7F; ++c) {
+    if (c != '$' && c != '@' && c != '`') table[c] = ByteClass::kKept;
+  }
+  return table;
+}();
+
 bool IsTrimmable(char c) {
   // <cctype> is undefined for negative values: bytes 0x80-0xFF must reach it unsigned.
   const auto byte = static_cast<unsigned char>(c);
-  if (byte - 0x21u < 0x7Fu - 0x21u) return false;
+  switch (kByteClass[byte]) {
+    case ByteClass::kKept:
+      return false;
+    case ByteClass::kTrimmed:
+      return true;
+    case ByteClass::kAskLocale:
+      break;
+  }
   return std::isspace(byte) != 0 || std::iscntrl(byte) != 0;
 }
 
@@ -28,12 +51,17 @@ std::size_t EndOfKept(const std::string& text, std::size_t begin) {
 
 }  // namespace
 
-std::string ZYLTrimLeft(const std::string& text) { return text.substr(FirstKept(text)); }
+std::string ZYLTrimLeft(const std::string& text) {
+  const std::size_t begin = FirstKept(text);
+  return std::string(text.data() + begin, text.size() - begin);
+}
 
-std::string ZYLTrimRight(const std::string& text) { return text.substr(0, EndOfKept(text, 0)); }
+std::string ZYLTrimRight(const std::string& text) {
+  return std::string(text.data(), EndOfKept(text, 0));
+}
 
 std::string ZYLTrim(const std::string& text) {
-  // Both ends found first, then one copy: no intermediate string.
+  // Both ends first, then one copy: no intermediate string.
   const std::size_t begin = FirstKept(text);
-  return text.substr(begin, EndOfKept(text, begin) - begin);
+  return std::string(text.data() + begin, EndOfKept(text, begin) - begin);
 }

@@ -1,1 +1,70 @@
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "zyl/zyl.h"
+
+namespace {
+
+TEST(PadString, FillsUpToTheWidthOnTheChosenSide) {
+  const struct {
+    std::string text;
+    char fill;
+    std::int32_t width;
+    bool pad_left;
+    std::string want;
+  } cases[] = {
+      {"42", '0', 5, true, "00042"},
+      {"abc", ' ', 6, false, "abc   "},
+      {"", '*', 4, true, "****"},
+      {"", '*', 4, false, "****"},
+      {"a", '\0', 3, true, std::string("\0\0a", 3)},  // a NUL fill is a byte like any other
+      {std::string("\0b", 2), '-', 4, false, std::string("\0b--", 4)},
+      {"abc", '.', 4, true, ".abc"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << testing::PrintToString(c.text) << " to " << c.width
+                                    << (c.pad_left ? " on the left" : " on the right"));
+    EXPECT_EQ(PadString(c.text, c.fill, c.width, c.pad_left), c.want);
+  }
+}
+
+TEST(PadString, NeverShortensAndIgnoresWidthsUpToTheLength) {
+  for (const std::int32_t width : {6, 5, 3, 1, 0, -1, -6, INT32_MIN}) {
+    for (const bool pad_left : {true, false}) {
+      SCOPED_TRACE(testing::Message() << width << (pad_left ? " left" : " right"));
+      EXPECT_EQ(PadString("abcdef", '#', width, pad_left), "abcdef");
+      EXPECT_EQ(PadString("", '#', width, pad_left), std::string(std::max(width, 0), '#'));
+    }
+  }
+}
+
+// Texts from empty to a few hundred bytes against widths on both sides of their length.
+TEST(PadString, ResultIsTheTextInAFieldOfTheWidthForRandomInput) {
+  std::mt19937 rng(715);
+  for (int i = 0; i < 3000; ++i) {
+    std::string text(rng() % 600, '\0');
+    for (char& c : text) c = static_cast<char>(rng());
+    const char fill = static_cast<char>(rng());
+    const auto width = static_cast<std::int32_t>(rng() % 700) - 20;
+    const bool pad_left = rng() % 2 == 0;
+    SCOPED_TRACE(testing::Message() << text.size() << " bytes to " << width
+                                    << (pad_left ? " on the left" : " on the right"));
+
+    const ZYLString padded = PadString(text, fill, width, pad_left);
+    const std::size_t fill_count = std::max<std::int64_t>(width, 0) > std::int64_t(text.size())
+                                       ? std::size_t(width) - text.size()
+                                       : 0;
+    ASSERT_EQ(padded.size(), text.size() + fill_count);
+    const std::size_t text_at = pad_left ? fill_count : 0;
+    EXPECT_EQ(padded.compare(text_at, text.size(), text), 0);
+    const std::size_t fill_at = pad_left ? 0 : text.size();
+    EXPECT_EQ(padded.substr(fill_at, fill_count), std::string(fill_count, fill));
+  }
+}
+
+}  // namespace

@@ -1,1 +1,127 @@
 #include <gtest/gtest.h>
+
+#include <cctype>
+#include <clocale>
+#include <cstdint>
+#include <random>
+#include <string>
+
+#include "zyl/zyl.h"
+
+namespace {
+
+// The trimmable bytes of the "C" locale, which every test here runs under unless it says so.
+bool TrimmableInC(unsigned char byte) { return byte <= 0x20 || byte == 0x7F; }
+
+// Switches LC_CTYPE for the life of the object, as a host application might.
+class ScopedCtypeLocale {
+ public:
+  explicit ScopedCtypeLocale(const char* name) : old_(std::setlocale(LC_CTYPE, nullptr)) {
+    ok_ = std::setlocale(LC_CTYPE, name) != nullptr;
+  }
+  ~ScopedCtypeLocale() { std::setlocale(LC_CTYPE, old_.c_str()); }
+  ScopedCtypeLocale(const ScopedCtypeLocale&) = delete;
+  ScopedCtypeLocale& operator=(const ScopedCtypeLocale&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  std::string old_;
+  bool ok_ = false;
+};
+
+TEST(ZYLTrim, EachSideStripsItsRunOfBlanksAndControlBytesOnly) {
+  const struct {
+    std::string in, left, right, both;
+  } cases[] = {
+      {"\t  abc\r\n", "abc\r\n", "\t  abc", "abc"},
+      {"abc", "abc", "abc", "abc"},
+      {"", "", "", ""},
+      {" \t\r\n\v\f", "", "", ""},
+      {std::string("\0\x01\x1F\x7F", 4), "", "", ""},  // NUL and DEL are control bytes
+      {std::string("\0a\0", 3), std::string("a\0", 2), std::string("\0a", 2), "a"},
+      {std::string(" a \t\0 b ", 8), std::string("a \t\0 b ", 7), std::string(" a \t\0 b", 7),
+       std::string("a \t\0 b", 6)},  // interior bytes stay, whatever they are
+      {"\xA0" "a" "\xA0", "\xA0" "a" "\xA0", "\xA0" "a" "\xA0", "\xA0" "a" "\xA0"},
+      {"\x80\xFF", "\x80\xFF", "\x80\xFF", "\x80\xFF"},  // no high byte is blank in "C"
+      {" $@` ", "$@` ", " $@`", "$@`"},    // printable ASCII stays
+      {" ! ~ ", "! ~ ", " ! ~", "! ~"},
+      {"\x1F" "x" "\x7F", "x" "\x7F", "\x1F" "x", "x"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.in));
+    EXPECT_EQ(ZYLTrimLeft(c.in), c.left);
+    EXPECT_EQ(ZYLTrimRight(c.in), c.right);
+    EXPECT_EQ(ZYLTrim(c.in), c.both);
+  }
+}
+
+TEST(ZYLTrim, TrimsExactlyTheBytesTheCLocaleCallsBlankOrControl) {
+  for (int byte = 0; byte < 256; ++byte) {
+    SCOPED_TRACE(byte);
+    const char c = static_cast<char>(byte);
+    const std::string framed{c, c, 'x', c};
+    const std::string want = TrimmableInC(static_cast<unsigned char>(byte)) ? "x" : framed;
+    EXPECT_EQ(ZYLTrim(framed), want);
+  }
+}
+
+// Random strings drawn mostly from bytes near the line between trimmable and kept.
+std::string RandomText(std::mt19937& rng) {
+  static const char palette[] = "\0\x01\t\n\v\f\r\x1F \x7F\x80\x85\xA0\xFF!$@`azZ0~";
+  std::string text(rng() % 40, '\0');
+  for (char& c : text) c = palette[rng() % (sizeof palette - 1)];
+  return text;
+}
+
+TEST(ZYLTrim, ResultsAreTheLongestUntrimmableStretchesOfRandomText) {
+  std::mt19937 rng(20240607);
+  for (int i = 0; i < 4000; ++i) {
+    const std::string in = RandomText(rng);
+    SCOPED_TRACE(testing::PrintToString(in));
+    const std::string left = ZYLTrimLeft(in);
+    const std::string right = ZYLTrimRight(in);
+    const std::string both = ZYLTrim(in);
+    ASSERT_LE(left.size(), in.size());
+    ASSERT_LE(right.size(), in.size());
+    const std::size_t cut_left = in.size() - left.size();
+    EXPECT_EQ(in.substr(cut_left), left);
+    EXPECT_EQ(in.substr(0, right.size()), right);
+    for (std::size_t k = 0; k < cut_left; ++k) EXPECT_TRUE(TrimmableInC(in[k]));
+    for (std::size_t k = right.size(); k < in.size(); ++k) EXPECT_TRUE(TrimmableInC(in[k]));
+    if (!left.empty()) {
+      EXPECT_FALSE(TrimmableInC(left.front()));
+    }
+    if (!right.empty()) {
+      EXPECT_FALSE(TrimmableInC(right.back()));
+    }
+    EXPECT_EQ(both, ZYLTrimRight(left));
+    EXPECT_EQ(both, ZYLTrimLeft(right));
+  }
+}
+
+// A host that switches its locale switches the set: the library asks the C library of the
+// process each time and never keeps an answer.
+TEST(ZYLTrim, FollowsTheLocaleTheHostSets) {
+  const char* const locales[] = {
+      "en_US.ISO-8859-1", "en_US.iso88591", "de_DE.ISO-8859-1", "fr_FR.ISO-8859-15",
+      "English_United States.1252", ".1252",
+  };
+  bool tried = false;
+  for (const char* name : locales) {
+    ScopedCtypeLocale locale(name);
+    if (!locale.ok()) continue;
+    int changed = 0;
+    for (int byte = 0x80; byte < 0x100; ++byte) {
+      SCOPED_TRACE(testing::Message() << name << " byte " << byte);
+      const bool trimmable = std::isspace(byte) != 0 || std::iscntrl(byte) != 0;
+      if (trimmable) ++changed;
+      const char c = static_cast<char>(byte);
+      const std::string framed{c, 'x', c};
+      EXPECT_EQ(ZYLTrim(framed), trimmable ? "x" : framed);
+    }
+    tried = tried || changed > 0;
+  }
+  if (!tried) GTEST_SKIP() << "no installed locale classifies a byte above 0x7F as blank/control";
+}
+
+}  // namespace
