@@ -21,7 +21,9 @@ void OnProcessAttach(const void* self) {
   auto path = std::make_unique<char[]>(kPathLimit);  // zero-filled
   if (platform::ModulePath(nullptr, path.get(), kPathLimit) == 0) return;
   if (!IsHostProcess(path.get())) return;
-  if (platform::ModulePath(self, path.get(), kPathLimit) == 0) return;
+  // A cut path could name some other library: better unpinned than that.
+  const std::size_t length = platform::ModulePath(self, path.get(), kPathLimit);
+  if (length == 0 || length >= kPathLimit) return;
   platform::PinLibrary(path.get());
 }
 

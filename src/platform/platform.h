@@ -13,8 +13,8 @@
 
 namespace zyl::platform {
 
-// Writes the path of `module` (null: the process's executable) into `buf`, NUL-terminated and cut
-// to fit `size`; returns its length, 0 on failure.
+// Writes the path of `module` (null: the process's executable) into `buf`, NUL-terminated;
+// returns its length, 0 on failure, or `size` when it did not fit and was cut to `size` - 1 bytes.
 std::size_t ModulePath(const void* module, char* buf, std::size_t size);
 
 // Loads the library at `path` once more and never releases it, so it stays mapped until exit.

@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
-#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -27,12 +25,14 @@ const std::string& ExecutablePath() {
   return path;
 }
 
+// Copies as GetModuleFileNameA does: a path that does not fit is cut to `size` - 1 bytes and
+// reported as `size`, so callers can tell it from a whole one.
 std::size_t CopyCut(const std::string& text, char* buf, std::size_t size) {
   if (size == 0 || text.empty()) return 0;
   const std::size_t length = std::min(text.size(), size - 1);
   std::memcpy(buf, text.data(), length);
   buf[length] = '\0';
-  return length;
+  return text.size() < size ? length : size;
 }
 
 }  // namespace
@@ -81,43 +81,12 @@ std::string_view TextNewline() { return "\n"; }
 
 std::int64_t CalendarTime() { return std::time(nullptr); }
 
-namespace {
-
-// What LocalTime last did, shared by all threads.
-struct LastLocalTime {
-  std::mutex mutex;
-  bool zone_read = false;
-  std::optional<std::string> tz;  // TZ when tzset() last ran; nullopt: unset
-  bool converted = false;
-  std::int64_t seconds = 0;
-  std::tm tm{};
-};
-
-}  // namespace
-
 bool LocalTime(std::int64_t seconds, std::tm* out) {
   const auto when = static_cast<std::time_t>(seconds);
   if (when != seconds) return false;  // past a 32-bit time_t
-  // localtime_r may go on with the zone it first read where ctime takes up a changed TZ. tzset()
-  // catches up but, with TZ unset, stats the zone file: that alone cost a log record more than
-  // half its open, write and close. So it runs only when TZ has changed, and the last answer
-  // serves the records that follow within the same second.
-  static LastLocalTime* const last = new LastLocalTime;  // never freed: may log during exit
-  const char* tz = std::getenv("TZ");
-  const std::lock_guard<std::mutex> hold(last->mutex);
-  if (!last->zone_read || (tz == nullptr ? last->tz.has_value() : !last->tz || *last->tz != tz)) {
-    tzset();
-    last->zone_read = true;
-    last->tz = tz != nullptr ? std::optional<std::string>(tz) : std::nullopt;
-    last->converted = false;
-  }
-  if (!last->converted || last->seconds != seconds) {
-    last->converted = localtime_r(&when, &last->tm) != nullptr;
-    last->seconds = seconds;
-    if (!last->converted) return false;
-  }
-  *out = last->tm;
-  return true;
+  // Like localtime_r itself, this keeps the zone the process first read; a host that changes TZ
+  // calls tzset(), as POSIX asks of it.
+  return localtime_r(&when, out) != nullptr;
 }
 
 HWND ActiveWindow() { return nullptr; }  // no windows: callers cope
