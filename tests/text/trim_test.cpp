@@ -120,6 +120,9 @@ TEST(ZYLTrim, FollowsTheLocaleTheHostSets) {
       EXPECT_EQ(ZYLTrim(framed), trimmable ? "x" : framed);
     }
     tried = tried || changed > 0;
+    if (std::string(name).find("1252") != std::string::npos) {
+      EXPECT_EQ(ZYLTrim("\xA0" "x" "\xA0"), "x");  // no-break space is a blank in code page 1252
+    }
   }
   if (!tried) GTEST_SKIP() << "no installed locale classifies a byte above 0x7F as blank/control";
 }
