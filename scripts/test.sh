@@ -31,6 +31,8 @@ for preset in mingw-i686 mingw-x86_64; do
   step "test $preset" xvfb-run -a ctest --preset "$preset"
 done
 
+step "consumer of the installed package" bash scripts/consumer-test.sh
+
 if [ -x scripts/fuzz.sh ]; then
   step "fuzz" bash scripts/fuzz.sh "${ZYL_FUZZ_SECONDS:-45}"
 fi

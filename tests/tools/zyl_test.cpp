@@ -1,10 +1,11 @@
+#include "zyl/zyl.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "test_support.h"
-#include "zyl/zyl.h"
 #include "zyl_runner.h"
 
 namespace zyl::testing {
@@ -53,7 +54,7 @@ TEST(ZylTrim, FiltersStandardInputLineByLine) {
     std::string command, input, want;
   } cases[] = {
       {"trim", "  a  \n\tb\t\nc", "a\nb\nc\n"},  // the last line needs no LF
-      {"trim", "  a  \r\n b \r\n", "a\nb\n"},   // CRLF ends a line too
+      {"trim", "  a  \r\n b \r\n", "a\nb\n"},    // CRLF ends a line too
       {"trim-left", " x \r\n", "x \n"},          // the CR went with the line end, the blank stays
       {"trim-right", std::string("\0 x\0\n", 5), std::string("\0 x\n", 4)},
       {"trim", "\xA0x\xA0\n", "\xA0x\xA0\n"},  // bytes above 0x7F pass unconverted
@@ -105,7 +106,7 @@ TEST(ZylPad, PadsToTheWidthOnTheChosenSide) {
       {{"pad", "-w", "0", "abc"}, "abc\n"},
       {{"pad", "-w", "-1", "-l", "abc"}, "abc\n"},
       {{"pad", "--width", "-2147483648", "abc"}, "abc\n"},
-      {{"pad", "-w", "010", "x"}, "x         \n"},  // decimal, not octal
+      {{"pad", "-w", "010", "x"}, "x         \n"},     // decimal, not octal
       {{"pad", "-l", "-r", "-w", "3", "x"}, "x  \n"},  // the last side given wins
       {{"pad", "-w", "3", "--", "-x"}, "-x \n"},
   };
@@ -125,8 +126,8 @@ TEST(ZylPad, PadsEachInputLine) {
 }
 
 TEST(ZylPad, RejectsWidthsThatAreNotThirtyTwoBitIntegers) {
-  const std::string widths[] = {"abc",  "2147483648", "-2147483649", "", " 5", "5 ",
-                                "1.5", "0x10",       "+5",          "-"};
+  const std::string widths[] = {"abc", "2147483648", "-2147483649", "",   " 5",
+                                "5 ",  "1.5",        "0x10",        "+5", "-"};
   for (const std::string& width : widths) {
     ExpectUsageError({"pad", "-w", width, "x"}, "width '" + width + "' is not a 32-bit integer");
   }
@@ -184,9 +185,9 @@ TEST(ZylDebug, PrintsOnOrOffWithTheMatchingStatus) {
     std::string out;
     int status;
   } cases[] = {
-      {nullptr, "off\n", 1}, {"on", "on\n", 0},  {"On", "on\n", 0},  {"oN", "on\n", 0},
-      {"ON", "on\n", 0},     {"1", "off\n", 1},  {"YES", "off\n", 1}, {"ON ", "off\n", 1},
-      {" ON", "off\n", 1},
+      {nullptr, "off\n", 1}, {"on", "on\n", 0},   {"On", "on\n", 0},
+      {"oN", "on\n", 0},     {"ON", "on\n", 0},   {"1", "off\n", 1},
+      {"YES", "off\n", 1},   {"ON ", "off\n", 1}, {" ON", "off\n", 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.value != nullptr ? c.value : "(unset)");
@@ -236,8 +237,8 @@ TEST(ZylTitle, NullHandleGivesTheExecutablesFileName) {
 }
 
 TEST(ZylTitle, RejectsHandlesThatAreNotNumbers) {
-  const std::string handles[] = {"0x", "x1", "-1", "0x1g", "12 ", "0x-1",
-                                 "999999999999999999999999"};
+  const std::string handles[] = {
+      "0x", "x1", "-1", "0x1g", "12 ", "0x-1", "999999999999999999999999"};
   for (const std::string& handle : handles) {
     ExpectUsageError({"title", "--", handle}, "window handle '" + handle + "' is not a number");
   }
@@ -266,9 +267,9 @@ TEST(ZylUsage, ExplainsBadCommandLinesWithStatusTwo) {
 }
 
 TEST(ZylHelp, DescribesEveryCommand) {
-  const std::string commands[] = {"trim", "trim-left",  "trim-right", "pad",
+  const std::string commands[] = {"trim",      "trim-left", "trim-right", "pad",
                                   "file-name", "file-path", "short-path", "debug",
-                                  "log",  "msg",       "error",      "title"};
+                                  "log",       "msg",       "error",      "title"};
   const ZylRun all = RunZyl({"--help"});
   EXPECT_EQ(all.status, 0);
   for (const std::string& command : commands) {

@@ -87,7 +87,8 @@ ParsedCommand ParseCommand(const CommandSpec& command, const std::vector<std::st
     }
     if (!has_attached) {
       if (i + 1 == args.size()) {
-        return Fail(&command, "option '" + written + "' needs a value (" + option->value_name + ")");
+        return Fail(&command,
+                    "option '" + written + "' needs a value (" + option->value_name + ")");
       }
       attached = args[++i];  // taken as it stands, so "-w -1" is a width
     }
@@ -97,7 +98,8 @@ ParsedCommand ParseCommand(const CommandSpec& command, const std::vector<std::st
     return Fail(&command, std::string("missing ") + command.arguments[parsed.arguments.size()]);
   }
   if (parsed.arguments.size() > command.arguments.size()) {
-    return Fail(&command, "unexpected argument '" + parsed.arguments[command.arguments.size()] + "'");
+    return Fail(&command,
+                "unexpected argument '" + parsed.arguments[command.arguments.size()] + "'");
   }
   parsed.outcome = ParsedCommand::Outcome::kRun;
   return parsed;
@@ -168,7 +170,7 @@ std::string HelpText(const CommandSpec* command, const std::vector<CommandSpec>&
   std::vector<std::pair<std::string, std::string>> rows;
   for (const OptionSpec& option : command->options) {
     std::string left = option.short_name != '\0' ? std::string("-") + option.short_name + ", "
-                                                  : std::string("    ");
+                                                 : std::string("    ");
     left += std::string("--") + option.long_name;
     if (option.value_name != nullptr) left += std::string("=") + option.value_name;
     rows.emplace_back(left, option.help);

@@ -11,7 +11,7 @@
 namespace zyl::tool {
 
 struct OptionSpec {
-  char short_name;         // '\0': long form only
+  char short_name;  // '\0': long form only
   const char* long_name;
   const char* value_name;  // null: a flag
   const char* help;

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -42,16 +43,20 @@ BOOL CALLBACK FindStaticText(HWND control, LPARAM into) {
   return TRUE;
 }
 
+// Handles as zyl's title command reads them.
+std::string HandleText(HWND window) {
+  char text[32];
+  std::snprintf(text, sizeof text, "0x%llX",
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(window)));
+  return text;
+}
+
 void Describe(HWND box) {
   std::string text;
   EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(&text));
   const HWND owner = GetWindow(box, GW_OWNER);
   std::string owner_text = "none";
-  if (owner != nullptr) {
-    char handle[32];
-    std::snprintf(handle, sizeof handle, "%p", static_cast<void*>(owner));
-    owner_text = std::string(handle) + " \"" + TextOf(owner) + "\"";
-  }
+  if (owner != nullptr) owner_text = HandleText(owner) + " \"" + TextOf(owner) + "\"";
   std::printf("box: caption \"%s\", owner %s, text \"%s\"\n", TextOf(box).c_str(),
               owner_text.c_str(), text.c_str());
   std::fflush(stdout);
@@ -129,8 +134,8 @@ int Show(const char* title, int seconds, const char* text) {
   UpdateWindow(main);
   UpdateWindow(popup);
 
-  std::printf("main window %p \"%s\"\n", static_cast<void*>(main), title);
-  std::printf("active window %p \"%s\"\n", static_cast<void*>(GetActiveWindow()),
+  std::printf("main window %s \"%s\"\n", HandleText(main).c_str(), title);
+  std::printf("active window %s \"%s\"\n", HandleText(GetActiveWindow()).c_str(),
               TextOf(GetActiveWindow()).c_str());
   std::fflush(stdout);
 
