@@ -1,1 +1,80 @@
 #include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "message_box_recorder.h"
+#include "test_support.h"
+#include "zyl/zyl.h"
+
+namespace {
+
+using zyl::testing::BoxRecorder;
+using zyl::testing::BoxRecording;
+
+TEST(ShowZYLMsg, ShowsTheTextUpToItsFirstNulInOneOwnerlessBox) {
+  // The test thread owns no windows here, so nothing is active.
+  const std::string executable_title = GetWindowTitle(nullptr);
+  const struct {
+    std::string text, want;
+  } cases[] = {
+      {"Disk full", "Disk full"},
+      {std::string("shown\0hidden", 12), "shown"},
+      {"", ""},
+      {"100% %s %n & <done>", "100% %s %n & <done>"},  // no formatting, no mnemonics lost
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.text));
+    BoxRecorder recorder;
+    ShowZYLMsg(c.text);
+    const BoxRecording got = recorder.Finish();
+    EXPECT_EQ(got.problem, "");
+    EXPECT_EQ(got.calls, 1);
+    ASSERT_EQ(got.boxes.size(), 1u);
+    EXPECT_EQ(got.boxes[0].text, c.want);
+    EXPECT_EQ(got.boxes[0].owner, nullptr);
+    EXPECT_EQ(got.boxes[0].caption, executable_title);
+  }
+}
+
+TEST(ShowZYLMsg, FromAnotherThreadShowsAnOwnerlessBoxThere) {
+  BoxRecording got;
+  std::thread([&got] {
+    BoxRecorder recorder;
+    ShowZYLMsg("from a worker");
+    got = recorder.Finish();
+  }).join();
+  EXPECT_EQ(got.problem, "");
+  ASSERT_EQ(got.boxes.size(), 1u);
+  EXPECT_EQ(got.boxes[0].text, "from a worker");
+  EXPECT_EQ(got.boxes[0].owner, nullptr);
+  EXPECT_EQ(got.boxes[0].caption, GetWindowTitle(nullptr));
+}
+
+TEST(ShowZYLError, ShowsExactlyOneOfTheTextsChosenByDebugMode) {
+  const struct {
+    const char* debug;  // null: unset
+    std::string user, detail, want;
+  } cases[] = {
+      {nullptr, "Cannot save", "write(C:\\a.dat): 112", "Cannot save"},
+      {"OFF", "Cannot save", "write(C:\\a.dat): 112", "Cannot save"},
+      {"ON", "Cannot save", "write(C:\\a.dat): 112", "write(C:\\a.dat): 112"},
+      {"oN", "Cannot save", "write(C:\\a.dat): 112", "write(C:\\a.dat): 112"},
+      {"ON", "Cannot save", "", ""},  // an empty detail is still shown, not the user text
+      {nullptr, "", "detail", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("DEBUG=") + (c.debug != nullptr ? c.debug : "(unset)") +
+                 " user=" + c.user + " detail=" + c.detail);
+    zyl::testing::ScopedEnv debug("DEBUG", c.debug);
+    BoxRecorder recorder;
+    ShowZYLError(c.user, c.detail);
+    const BoxRecording got = recorder.Finish();
+    EXPECT_EQ(got.problem, "");
+    EXPECT_EQ(got.calls, 1);
+    ASSERT_EQ(got.boxes.size(), 1u);
+    EXPECT_EQ(got.boxes[0].text, c.want);
+  }
+}
+
+}  // namespace
