@@ -132,6 +132,17 @@ TEST(ZylError, ShowsTheDetailOnlyInDebugMode) {
   }
 }
 
+TEST(ZylPad, RefusesWidthsBeyondWhatAStringHoldsInA32BitBuild) {
+  if (sizeof(void*) != 4) GTEST_SKIP() << "a 64-bit string holds any 32-bit width";
+  // Above 2^30 the library would throw where zyl cannot catch it, and the process would abort.
+  const ZylRun run = RunZyl({"pad", "-w", "2147483647", "x"});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("zyl: width 2147483647 is more than a string holds here"),
+            std::string::npos)
+      << run.err;
+}
+
 TEST(ZylTitle, ReadsTheTitleOfAnotherProcesssWindow) {
   const HWND window = CreateWindowExA(0, "STATIC", "Quarterly report", WS_OVERLAPPEDWINDOW, 0, 0,
                                       200, 100, nullptr, nullptr, nullptr, nullptr);

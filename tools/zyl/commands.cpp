@@ -21,6 +21,8 @@ constexpr char kStdinArgument[] = "-";
 struct Job {
   std::vector<std::string> texts;
   std::function<int(const std::vector<std::string>& texts, std::ostream& out)> step;
+  // Why this build cannot produce the result of valid arguments; empty when it can.
+  std::string impossible;
 };
 
 // Checks the options and arguments and fills `job`; returns what is wrong, or empty.
@@ -94,6 +96,13 @@ std::string BuildPad(const ParsedCommand& parsed, Job* job) {
     }
   }
   if (!width) return "missing --width";
+  // The library would throw, and in a 32-bit Windows build nothing can catch that across the DLL
+  // boundary (each module has its own unwinder): refuse what cannot fit in a string at all.
+  const std::size_t max_size = std::string().max_size();
+  if (*width > 0 && static_cast<std::uint64_t>(*width) > max_size) {
+    job->impossible = "width " + std::to_string(*width) + " is more than a string holds here (" +
+                      std::to_string(max_size) + ")";
+  }
   return BuildTextJob(parsed, job, [fill, width = *width, pad_left](const std::string& text) {
     return PadString(ZYLString(text), fill, width, pad_left);
   });
@@ -338,6 +347,10 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
   if (!error.empty()) return UsageError(parsed, error, err);
   if (std::count(job.texts.begin(), job.texts.end(), kStdinArgument) > 1) {
     return UsageError(parsed, "only one argument can be '-'", err);
+  }
+  if (!job.impossible.empty()) {
+    err << "zyl: " << job.impossible << "\n";
+    return kExitFailed;
   }
   return Execute(job, in, out);
 }
