@@ -202,6 +202,10 @@ BENCHMARK(BM_PadString)
     ->ArgNames({"batch", "len", "width", "left"})
     ->Args({kSmallBatch, 5, 24, 1})
     ->Args({kSmallBatch, 20, 80, 0})
+    ->Args({kSmallBatch, 100, 120, 1})
+    ->Args({kSmallBatch / 10, 1000, 1200, 0})
+    ->Args({kSmallBatch / 10, 4000, 4400, 0})
+    ->Args({kSmallBatch / 100, 32000, 33000, 0})  // the text is nearly all: see README
     ->Args({kLargeBatch, 1 << 19, 1 << 20, 1})
     ->UseManualTime();
 BENCHMARK(BM_ExtractFileName)->Arg(kSmallBatch / 4)->ArgName("batch")->UseManualTime();

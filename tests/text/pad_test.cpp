@@ -43,14 +43,14 @@ TEST(PadString, NeverShortensAndIgnoresWidthsUpToTheLength) {
   }
 }
 
-// Texts from empty to a few hundred bytes against widths on both sides of their length.
+// Texts from empty to over a kibibyte against widths on both sides of their length.
 TEST(PadString, ResultIsTheTextInAFieldOfTheWidthForRandomInput) {
   std::mt19937 rng(715);
   for (int i = 0; i < 3000; ++i) {
-    std::string text(rng() % 600, '\0');
+    std::string text(rng() % 1500, '\0');
     for (char& c : text) c = static_cast<char>(rng());
     const char fill = static_cast<char>(rng());
-    const auto width = static_cast<std::int32_t>(rng() % 700) - 20;
+    const auto width = static_cast<std::int32_t>(rng() % 1700) - 20;
     const bool pad_left = rng() % 2 == 0;
     SCOPED_TRACE(testing::Message() << text.size() << " bytes to " << width
                                     << (pad_left ? " on the left" : " on the right"));
