@@ -73,7 +73,7 @@ std::string Untrimmed(std::size_t interior_size) {
 
 // 24 bytes, trimmed to 19: too long for the small-string buffer, so both sides allocate.
 const std::string& ShortText() {
-  static const std::string text = " \t some value here ok\r\n";
+  static const std::string text = " \t some value here, ok\r\n";
   return text;
 }
 
