@@ -103,7 +103,7 @@ class DeepTree {
 // sound short form, never a cut or undefined one.
 TEST(ExtractShortPathName, GivesEmptyOrTheWholeShortFormOfAPathPastTheLimit) {
   const TempDir dir;
-  const std::string base = ZYLString(ExtractShortPathName(dir.path()));
+  const std::string base = ExtractShortPathName(dir.path());
   ASSERT_FALSE(base.empty());
   const DeepTree tree(base, 400);
   ASSERT_GE(tree.path().size(), 400u);
