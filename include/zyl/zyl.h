@@ -22,7 +22,8 @@ typedef HWND__* HWND;
 [[nodiscard]] ZYL_API std::string ZYLTrim(const std::string& text);
 
 // Widens `text` to `width` bytes with `fill`, on the left when `pad_left` (right-aligning the
-// text). A width at or below the text's length, negative included, returns the text unchanged.
+// text). A width at or below the text's length, negative included, returns the text unchanged; a
+// width whose string cannot be allocated returns the empty string.
 [[nodiscard]] ZYL_API ZYLString PadString(const ZYLString& text, char fill, std::int32_t width,
                                           bool pad_left);
 

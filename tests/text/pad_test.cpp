@@ -67,4 +67,15 @@ TEST(PadString, ResultIsTheTextInAFieldOfTheWidthForRandomInput) {
   }
 }
 
+// Where a string cannot hold the width (32-bit builds), the call must come back, not throw: an
+// exception from the 32-bit DLL cannot be caught by its caller and would end the process.
+TEST(PadString, WidthBeyondAnyStringGivesEmpty) {
+  if (std::string().max_size() >= static_cast<std::size_t>(INT32_MAX)) {
+    GTEST_SKIP() << "a string here can hold any 32-bit width";
+  }
+  for (const bool pad_left : {true, false}) {
+    EXPECT_EQ(PadString("abc", ' ', INT32_MAX, pad_left), "");
+  }
+}
+
 }  // namespace

@@ -96,8 +96,7 @@ std::string BuildPad(const ParsedCommand& parsed, Job* job) {
     }
   }
   if (!width) return "missing --width";
-  // The library would throw, and in a 32-bit Windows build nothing can catch that across the DLL
-  // boundary (each module has its own unwinder): refuse what cannot fit in a string at all.
+  // The library answers such a width with an empty string; say why instead of printing nothing.
   const std::size_t max_size = std::string().max_size();
   if (*width > 0 && static_cast<std::uint64_t>(*width) > max_size) {
     job->impossible = "width " + std::to_string(*width) + " is more than a string holds here (" +
