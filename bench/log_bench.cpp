@@ -15,24 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "floor.h"
 #include "zyl/zyl.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-template <class Op>
-double NsPerCall(const Op& op, int calls) {
-  const auto start = Clock::now();
-  for (int i = 0; i < calls; ++i) op();
-  return std::chrono::duration<double, std::nano>(Clock::now() - start).count() / calls;
-}
-
-double Median(std::vector<double> values) {
-  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-  std::nth_element(values.begin(), middle, values.end());
-  return *middle;
-}
 
 // A file name in the temporary directory, removed before and after use.
 class ScratchFile {
@@ -80,26 +66,10 @@ void BM_SendDebugMsg(benchmark::State& state) {
     benchmark::DoNotOptimize(write(fd, record.data(), record.size()));
     close(fd);
   };
-  std::vector<double> send_ns;
-  std::vector<double> floor_ns;
-  bool floor_first = true;  // swapped every round: neither side always runs second
-  for (auto _ : state) {
-    if (floor_first) floor_ns.push_back(NsPerCall(floor, batch));
-    const double ns = NsPerCall(send, batch);
-    send_ns.push_back(ns);
-    if (!floor_first) floor_ns.push_back(NsPerCall(floor, batch));
-    floor_first = !floor_first;
-    state.SetIterationTime(ns * batch * 1e-9);
-  }
+  zyl::bench::CompareWithFloor(state, batch, send, floor);
   LogName = old_log_name;
-
-  const double send_median = Median(send_ns);
-  const double floor_median = Median(floor_ns);
-  state.counters["ns"] = send_median;
-  state.counters["floor_ns"] = floor_median;
-  state.counters["ratio"] = send_median / floor_median;
-  state.counters["records_per_s"] = 1e9 / send_median;
-  state.counters["floor_per_s"] = 1e9 / floor_median;
+  state.counters["records_per_s"] = 1e9 / state.counters["ns"];
+  state.counters["floor_per_s"] = 1e9 / state.counters["floor_ns"];
 }
 
 BENCHMARK(BM_SendDebugMsg)

@@ -11,47 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "floor.h"
 #include "zyl/zyl.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using zyl::bench::CompareWithFloor;
 
-template <class Op>
-double NsPerCall(const Op& op, int calls) {
-  const auto start = Clock::now();
-  for (int i = 0; i < calls; ++i) op();
-  return std::chrono::duration<double, std::nano>(Clock::now() - start).count() / calls;
-}
-
-double Median(std::vector<double> values) {
-  const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
-  std::nth_element(values.begin(), middle, values.end());
-  return *middle;
-}
-
-// Benchmark time is the function's; counters give both medians and their ratio. Batches swap
-// order every round so neither side always runs on a warmer cache.
-template <class Op, class Floor>
-void CompareWithFloor(benchmark::State& state, const Op& op, const Floor& floor) {
-  const int batch = static_cast<int>(state.range(0));
-  std::vector<double> op_ns;
-  std::vector<double> floor_ns;
-  bool floor_first = true;
-  for (auto _ : state) {
-    double ns = 0;
-    if (floor_first) floor_ns.push_back(NsPerCall(floor, batch));
-    op_ns.push_back(ns = NsPerCall(op, batch));
-    if (!floor_first) floor_ns.push_back(NsPerCall(floor, batch));
-    floor_first = !floor_first;
-    state.SetIterationTime(ns * batch * 1e-9);
-  }
-  const double op_median = Median(op_ns);
-  const double floor_median = Median(floor_ns);
-  state.counters["ns"] = op_median;
-  state.counters["floor_ns"] = floor_median;
-  state.counters["ratio"] = op_median / floor_median;
-}
+// The first argument of every benchmark here: calls per timed batch.
+int BatchOf(const benchmark::State& state) { return static_cast<int>(state.range(0)); }
 
 // A plain copy of `length` bytes of `text` from `start`: the floor of every function whose result
 // is a piece of its argument.
@@ -88,7 +56,7 @@ void BM_ZYLTrim(benchmark::State& state) {
   const std::string& text = TextFor(state.range(1));
   const std::string want = ZYLTrim(text);
   CompareWithFloor(
-      state,
+      state, BatchOf(state),
       [&text] {
         std::string trimmed = ZYLTrim(text);
         benchmark::DoNotOptimize(trimmed);
@@ -100,7 +68,7 @@ void BM_ZYLTrimLeft(benchmark::State& state) {
   const std::string& text = TextFor(state.range(1));
   const std::string want = ZYLTrimLeft(text);
   CompareWithFloor(
-      state,
+      state, BatchOf(state),
       [&text] {
         std::string trimmed = ZYLTrimLeft(text);
         benchmark::DoNotOptimize(trimmed);
@@ -112,7 +80,7 @@ void BM_ZYLTrimRight(benchmark::State& state) {
   const std::string& text = TextFor(state.range(1));
   const std::string want = ZYLTrimRight(text);
   CompareWithFloor(
-      state,
+      state, BatchOf(state),
       [&text] {
         std::string trimmed = ZYLTrimRight(text);
         benchmark::DoNotOptimize(trimmed);
@@ -126,7 +94,7 @@ void BM_PadString(benchmark::State& state) {
   const auto width = static_cast<std::int32_t>(state.range(2));
   const bool pad_left = state.range(3) != 0;
   CompareWithFloor(
-      state,
+      state, BatchOf(state),
       [&text, width, pad_left] {
         ZYLString padded = PadString(text, ' ', width, pad_left);
         benchmark::DoNotOptimize(padded);
@@ -162,7 +130,7 @@ void ExtractAgainstFloor(benchmark::State& state, Extract extract) {
     lengths.push_back(want.size());
   }
   CompareWithFloor(
-      state,
+      state, BatchOf(state),
       [&paths, extract] {
         for (const ZYLString& path : paths) {
           ZYLString part = extract(path);
