@@ -29,30 +29,20 @@ std::string LibraryPath() {
 
 const char* PathSeparator() { return "/"; }
 
+namespace {
+
+// In the child: points `fd` at `path`; an empty path leaves `fd` as inherited.
+bool Redirect(const std::string& path, int fd, int flags) {
+  if (path.empty()) return true;
+  const int opened = open(path.c_str(), flags, 0644);
+  return opened >= 0 && dup2(opened, fd) >= 0;
+}
+
+}  // namespace
+
 std::optional<int> RunProcess(const std::string& program, const std::vector<std::string>& args,
                               int timeout_ms) {
-  std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(program.c_str()));
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const pid_t pid = fork();
-  if (pid < 0) return std::nullopt;
-  if (pid == 0) {
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-  int status = 0;
-  while (waitpid(pid, &status, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      kill(pid, SIGKILL);
-      waitpid(pid, &status, 0);
-      return std::nullopt;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  if (!WIFEXITED(status)) return std::nullopt;
-  return WEXITSTATUS(status);
+  return RunRedirected(program, args, "", "", "", timeout_ms);
 }
 
 std::optional<int> RunRedirected(const std::string& program, const std::vector<std::string>& args,
@@ -65,13 +55,11 @@ std::optional<int> RunRedirected(const std::string& program, const std::vector<s
   const pid_t pid = fork();
   if (pid < 0) return std::nullopt;
   if (pid == 0) {
-    const int in = open(stdin_path.c_str(), O_RDONLY);
-    const int out = open(stdout_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int err = open(stderr_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || err < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) {
-      _exit(127);
+    constexpr int kWrite = O_WRONLY | O_CREAT | O_TRUNC;
+    if (Redirect(stdin_path, 0, O_RDONLY) && Redirect(stdout_path, 1, kWrite) &&
+        Redirect(stderr_path, 2, kWrite)) {
+      execv(program.c_str(), argv.data());
     }
-    execv(program.c_str(), argv.data());
     _exit(127);
   }
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);

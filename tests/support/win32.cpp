@@ -65,15 +65,16 @@ std::string LibraryPath() { return ModuleFile(LibraryModule()); }
 
 const char* PathSeparator() { return "\\"; }
 
-std::optional<int> RunProcess(const std::string& program, const std::vector<std::string>& args,
-                              int timeout_ms) {
+namespace {
+
+// Starts `program` as `startup` says, waits at most `timeout_ms` and returns its exit status.
+std::optional<int> StartAndWait(const std::string& program, const std::vector<std::string>& args,
+                                STARTUPINFOA* startup, bool inherit_handles, int timeout_ms) {
   std::string command_line = Quote(program);
   for (const std::string& arg : args) command_line += " " + Quote(arg);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+  if (!CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr,
+                      inherit_handles ? TRUE : FALSE, 0, nullptr, nullptr, startup, &process)) {
     return std::nullopt;
   }
   CloseHandle(process.hThread);
@@ -83,12 +84,11 @@ std::optional<int> RunProcess(const std::string& program, const std::vector<std:
     if (GetExitCodeProcess(process.hProcess, &code)) status = static_cast<int>(code);
   } else {
     TerminateProcess(process.hProcess, 255);
+    WaitForSingleObject(process.hProcess, INFINITE);  // so its files can be removed
   }
   CloseHandle(process.hProcess);
   return status;
 }
-
-namespace {
 
 // A handle the child inherits; INVALID_HANDLE_VALUE when the file cannot be opened.
 HANDLE OpenInheritable(const std::string& path, bool for_writing) {
@@ -100,11 +100,16 @@ HANDLE OpenInheritable(const std::string& path, bool for_writing) {
 
 }  // namespace
 
+std::optional<int> RunProcess(const std::string& program, const std::vector<std::string>& args,
+                              int timeout_ms) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  return StartAndWait(program, args, &startup, false, timeout_ms);
+}
+
 std::optional<int> RunRedirected(const std::string& program, const std::vector<std::string>& args,
                                  const std::string& stdin_path, const std::string& stdout_path,
                                  const std::string& stderr_path, int timeout_ms) {
-  std::string command_line = Quote(program);
-  for (const std::string& arg : args) command_line += " " + Quote(arg);
   const HANDLE files[3] = {OpenInheritable(stdin_path, false), OpenInheritable(stdout_path, true),
                            OpenInheritable(stderr_path, true)};
   std::optional<int> status;
@@ -116,19 +121,7 @@ std::optional<int> RunRedirected(const std::string& program, const std::vector<s
     startup.hStdInput = files[0];
     startup.hStdOutput = files[1];
     startup.hStdError = files[2];
-    PROCESS_INFORMATION process{};
-    if (CreateProcessA(program.c_str(), command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                       nullptr, &startup, &process)) {
-      CloseHandle(process.hThread);
-      if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(timeout_ms)) == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        if (GetExitCodeProcess(process.hProcess, &code)) status = static_cast<int>(code);
-      } else {
-        TerminateProcess(process.hProcess, 255);
-        WaitForSingleObject(process.hProcess, INFINITE);  // so its files can be removed
-      }
-      CloseHandle(process.hProcess);
-    }
+    status = StartAndWait(program, args, &startup, true, timeout_ms);
   }
   for (const HANDLE file : files) {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);

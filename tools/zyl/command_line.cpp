@@ -8,28 +8,28 @@ namespace {
 
 bool IsHelp(const std::string& arg) { return arg == "-h" || arg == "--help"; }
 
-const CommandSpec* FindCommand(const std::string& name, const std::vector<CommandSpec>& commands) {
-  for (const CommandSpec& command : commands) {
+const CommandSyntax* FindCommand(const std::string& name, const std::vector<CommandSyntax>& commands) {
+  for (const CommandSyntax& command : commands) {
     if (name == command.name) return &command;
   }
   return nullptr;
 }
 
-const OptionSpec* FindLong(const CommandSpec& command, const std::string& name) {
-  for (const OptionSpec& option : command.options) {
+const OptionSyntax* FindLong(const CommandSyntax& command, const std::string& name) {
+  for (const OptionSyntax& option : command.options) {
     if (name == option.long_name) return &option;
   }
   return nullptr;
 }
 
-const OptionSpec* FindShort(const CommandSpec& command, char name) {
-  for (const OptionSpec& option : command.options) {
+const OptionSyntax* FindShort(const CommandSyntax& command, char name) {
+  for (const OptionSyntax& option : command.options) {
     if (option.short_name != '\0' && name == option.short_name) return &option;
   }
   return nullptr;
 }
 
-ParsedCommand Fail(const CommandSpec* command, std::string error) {
+ParsedCommand Fail(const CommandSyntax* command, std::string error) {
   ParsedCommand parsed;
   parsed.command = command;
   parsed.error = std::move(error);
@@ -37,7 +37,7 @@ ParsedCommand Fail(const CommandSpec* command, std::string error) {
 }
 
 // Parses what follows the command name.
-ParsedCommand ParseCommand(const CommandSpec& command, const std::vector<std::string>& args) {
+ParsedCommand ParseCommand(const CommandSyntax& command, const std::vector<std::string>& args) {
   ParsedCommand parsed;
   parsed.command = &command;
   // Asking for help answers whatever else is wrong with the line.
@@ -60,7 +60,7 @@ ParsedCommand ParseCommand(const CommandSpec& command, const std::vector<std::st
       continue;
     }
     const bool is_long = arg[1] == '-';
-    const OptionSpec* option = nullptr;
+    const OptionSyntax* option = nullptr;
     std::string written;  // the option as the user wrote it, for messages
     std::string attached;
     bool has_attached = false;
@@ -108,7 +108,7 @@ ParsedCommand ParseCommand(const CommandSpec& command, const std::vector<std::st
 }  // namespace
 
 ParsedCommand ParseCommandLine(const std::vector<std::string>& args,
-                               const std::vector<CommandSpec>& commands) {
+                               const std::vector<CommandSyntax>& commands) {
   if (args.empty()) return Fail(nullptr, "missing command");
   const std::string& first = args[0];
   if (IsHelp(first) || first == "help") {
@@ -128,12 +128,12 @@ ParsedCommand ParseCommandLine(const std::vector<std::string>& args,
   if (first.size() > 1 && first[0] == '-') {
     return Fail(nullptr, "unknown option '" + first + "' (a command comes first)");
   }
-  const CommandSpec* command = FindCommand(first, commands);
+  const CommandSyntax* command = FindCommand(first, commands);
   if (command == nullptr) return Fail(nullptr, "unknown command '" + first + "'");
   return ParseCommand(*command, std::vector<std::string>(args.begin() + 1, args.end()));
 }
 
-std::string HelpText(const CommandSpec* command, const std::vector<CommandSpec>& commands) {
+std::string HelpText(const CommandSyntax* command, const std::vector<CommandSyntax>& commands) {
   std::string text;
   if (command == nullptr) {
     text =
@@ -143,8 +143,8 @@ std::string HelpText(const CommandSpec* command, const std::vector<CommandSpec>&
         "\n"
         "Commands:\n";
     std::size_t width = 0;
-    for (const CommandSpec& c : commands) width = std::max(width, std::string(c.name).size());
-    for (const CommandSpec& c : commands) {
+    for (const CommandSyntax& c : commands) width = std::max(width, std::string(c.name).size());
+    for (const CommandSyntax& c : commands) {
       const std::string name = c.name;
       text += "  " + name + std::string(width + 2 - name.size(), ' ') + c.summary + "\n";
     }
@@ -168,7 +168,7 @@ std::string HelpText(const CommandSpec* command, const std::vector<CommandSpec>&
   if (command->details[0] != '\0') text += std::string("\n") + command->details;
   text += "\nOptions:\n";
   std::vector<std::pair<std::string, std::string>> rows;
-  for (const OptionSpec& option : command->options) {
+  for (const OptionSyntax& option : command->options) {
     std::string left = option.short_name != '\0' ? std::string("-") + option.short_name + ", "
                                                  : std::string("    ");
     left += std::string("--") + option.long_name;

@@ -10,19 +10,19 @@
 
 namespace zyl::tool {
 
-struct OptionSpec {
+struct OptionSyntax {
   char short_name;  // '\0': long form only
   const char* long_name;
   const char* value_name;  // null: a flag
   const char* help;
 };
 
-struct CommandSpec {
+struct CommandSyntax {
   const char* name;
   const char* usage;    // what follows "zyl NAME" in the usage line
   const char* summary;  // one line, for the command list
   const char* details;  // the rest of the command's help; may be empty
-  std::vector<OptionSpec> options;
+  std::vector<OptionSyntax> options;
   std::vector<const char*> arguments;  // names of the positional arguments, in order
   std::size_t required_arguments;
 };
@@ -30,7 +30,7 @@ struct CommandSpec {
 struct ParsedCommand {
   enum class Outcome { kRun, kHelp, kVersion, kUsageError };
   Outcome outcome = Outcome::kUsageError;
-  const CommandSpec* command = nullptr;  // null: the program as a whole
+  const CommandSyntax* command = nullptr;  // null: the program as a whole
   // Options in the order given, by long name; a flag's value is empty.
   std::vector<std::pair<std::string, std::string>> options;
   std::vector<std::string> arguments;
@@ -39,10 +39,10 @@ struct ParsedCommand {
 
 // Parses `args` (without the program name) against `commands`.
 ParsedCommand ParseCommandLine(const std::vector<std::string>& args,
-                               const std::vector<CommandSpec>& commands);
+                               const std::vector<CommandSyntax>& commands);
 
 // The help text of one command, or with a null `command` of the program.
-std::string HelpText(const CommandSpec* command, const std::vector<CommandSpec>& commands);
+std::string HelpText(const CommandSyntax* command, const std::vector<CommandSyntax>& commands);
 
 }  // namespace zyl::tool
 

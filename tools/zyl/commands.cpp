@@ -174,7 +174,7 @@ std::string BuildTitle(const ParsedCommand& parsed, Job* job) {
 }
 
 struct Command {
-  CommandSpec spec;
+  CommandSyntax syntax;
   Builder build;
 };
 
@@ -284,13 +284,13 @@ const std::vector<Command>& Commands() {
   return commands;
 }
 
-const std::vector<CommandSpec>& Specs() {
-  static const std::vector<CommandSpec> specs = [] {
-    std::vector<CommandSpec> list;
-    for (const Command& command : Commands()) list.push_back(command.spec);
+const std::vector<CommandSyntax>& Syntaxes() {
+  static const std::vector<CommandSyntax> syntaxes = [] {
+    std::vector<CommandSyntax> list;
+    for (const Command& command : Commands()) list.push_back(command.syntax);
     return list;
   }();
-  return specs;
+  return syntaxes;
 }
 
 // Runs `job` once, or once per input line for its "-" argument.
@@ -327,10 +327,10 @@ int UsageError(const ParsedCommand& parsed, const std::string& error, std::ostre
 
 int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
         std::ostream& err) {
-  const ParsedCommand parsed = ParseCommandLine(args, Specs());
+  const ParsedCommand parsed = ParseCommandLine(args, Syntaxes());
   switch (parsed.outcome) {
     case ParsedCommand::Outcome::kHelp:
-      out << HelpText(parsed.command, Specs());
+      out << HelpText(parsed.command, Syntaxes());
       return kExitOk;
     case ParsedCommand::Outcome::kVersion:
       out << "zyl " ZYL_VERSION "\n";
@@ -340,7 +340,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     case ParsedCommand::Outcome::kRun:
       break;
   }
-  const Command& command = Commands()[static_cast<std::size_t>(parsed.command - Specs().data())];
+  const Command& command = Commands()[static_cast<std::size_t>(parsed.command - Syntaxes().data())];
   Job job;
   const std::string error = command.build(parsed, &job);
   if (!error.empty()) return UsageError(parsed, error, err);
