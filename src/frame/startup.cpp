@@ -18,7 +18,8 @@ bool IsHostProcess(const char* executable_path) {
 }  // namespace
 
 void OnProcessAttach(const void* self) {
-  auto path = std::make_unique<char[]>(kPathLimit);  // zero-filled
+  // Zero-filled, one byte past the limit: terminated even where a cut path would not be (XP).
+  auto path = std::make_unique<char[]>(kPathLimit + 1);
   if (platform::ModulePath(nullptr, path.get(), kPathLimit) == 0) return;
   if (!IsHostProcess(path.get())) return;
   // A cut path could name some other library: better unpinned than that.
