@@ -18,6 +18,8 @@ class ZYLString : public std::string {
   ZYLString(std::string&& text) noexcept                     // NOLINT
       : std::string(std::move(text)) {}
   ZYLString(size_type count, char c) : std::string(count, c) {}
+  // `count` bytes from `bytes`, NULs included.
+  ZYLString(const char* bytes, size_type count) : std::string(bytes, count) {}
   // The bytes up to the first NUL; a null pointer gives the empty string.
   ZYLString(const char* text)  // NOLINT: converts like std::string does
       : std::string(text != nullptr ? text : "") {}

@@ -65,11 +65,11 @@ inline std::size_t NameStart(const std::string& path) {
 ZYLString ExtractFileName(const ZYLString& path) {
   const std::size_t start = NameStart(path);
   if (start == 0) return {};
-  return ZYLString(std::string(path.data() + start, path.size() - start));
+  return ZYLString(path.data() + start, path.size() - start);
 }
 
 ZYLString ExtractFilePath(const ZYLString& path) {
-  return ZYLString(std::string(path.data(), NameStart(path)));
+  return ZYLString(path.data(), NameStart(path));
 }
 
 ZYLString ExtractShortPathName(const ZYLString& path) {

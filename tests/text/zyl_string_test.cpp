@@ -76,6 +76,7 @@ TEST(ZYLString, ConstructorsTakeTheirBytes) {
       {"NUL byte repeated", ZYLString(2, '\0'), "\0\0"s},
       {"byte above 0x7F repeated", ZYLString(2, '\xE9'), "\xE9\xE9"},
       {"char array stops at NUL", ZYLString("ab\0cd"), "ab"},
+      {"bytes and count, NUL included", ZYLString("a\0bc", 3), "a\0b"s},
       {"null pointer", ZYLString(null_text), ""},
   };
   for (const auto& c : cases) {
