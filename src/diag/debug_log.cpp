@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "diag/time_text.h"
-#include "frame/startup.h"
 #include "platform/platform.h"
 #include "zyl/zyl.h"
 
@@ -38,14 +37,15 @@ void SendDebugMsg(const std::string& message) {
 
   // The whole record goes out in one append, so records written at once never tear.
   std::string record;
-  record.reserve(64 + zyl::kPathLimit + message.size() + message.size() / 8);
+  record.reserve(64 + zyl::platform::kPathLimit + message.size() + message.size() / 8);
   record.append("APP: ");
   // The executable's path is read straight into the record, in a zero-filled block one byte
   // longer than the limit, so even a cut path ends in a NUL. A failed query may leave bytes
   // behind: the field is empty then.
   const std::size_t path_at = record.size();
-  record.resize(path_at + zyl::kPathLimit + 1);
-  const bool known = zyl::platform::ModulePath(nullptr, &record[path_at], zyl::kPathLimit) != 0;
+  record.resize(path_at + zyl::platform::kPathLimit + 1);
+  const bool known =
+      zyl::platform::ModulePath(nullptr, &record[path_at], zyl::platform::kPathLimit) != 0;
   record.resize(path_at + (known ? std::strlen(&record[path_at]) : 0));
   record.append(": ");
   zyl::AppendCtimeText(now, newline, &record);

@@ -19,12 +19,12 @@ bool IsHostProcess(const char* executable_path) {
 
 void OnProcessAttach(const void* self) {
   // Zero-filled, one byte past the limit: terminated even where a cut path would not be (XP).
-  auto path = std::make_unique<char[]>(kPathLimit + 1);
-  if (platform::ModulePath(nullptr, path.get(), kPathLimit) == 0) return;
+  auto path = std::make_unique<char[]>(platform::kPathLimit + 1);
+  if (platform::ModulePath(nullptr, path.get(), platform::kPathLimit) == 0) return;
   if (!IsHostProcess(path.get())) return;
   // A cut path could name some other library: better unpinned than that.
-  const std::size_t length = platform::ModulePath(self, path.get(), kPathLimit);
-  if (length == 0 || length >= kPathLimit) return;
+  const std::size_t length = platform::ModulePath(self, path.get(), platform::kPathLimit);
+  if (length == 0 || length >= platform::kPathLimit) return;
   platform::PinLibrary(path.get());
 }
 

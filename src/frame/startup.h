@@ -3,9 +3,6 @@
 
 namespace zyl {
 
-// Module paths are read with the platform's path limit.
-inline constexpr int kPathLimit = 260;
-
 // Run once when the library is mapped into a process. `self` is this library's module. Inside the
 // host application the library loads itself once more, so it stays mapped until the process ends.
 void OnProcessAttach(const void* self);

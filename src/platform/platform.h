@@ -13,6 +13,9 @@
 
 namespace zyl::platform {
 
+// The platform's path limit: module and short paths are read into buffers of this size.
+inline constexpr std::size_t kPathLimit = 260;
+
 // Writes the path of `module` (null: the process's executable) into `buf`, NUL-terminated;
 // returns its length, 0 on failure, or `size` when it did not fit and was cut to `size` - 1 bytes.
 std::size_t ModulePath(const void* module, char* buf, std::size_t size);

@@ -2,7 +2,6 @@
 #include <memory>
 #include <string>
 
-#include "frame/startup.h"
 #include "platform/platform.h"
 #include "zyl/zyl.h"
 
@@ -73,7 +72,7 @@ ZYLString ExtractFilePath(const ZYLString& path) {
 }
 
 ZYLString ExtractShortPathName(const ZYLString& path) {
-  std::size_t size = zyl::kPathLimit;
+  std::size_t size = zyl::platform::kPathLimit;
   auto buf = std::make_unique<char[]>(size + 1);  // zero-filled: always terminated
   std::size_t length = zyl::platform::ShortPathName(path.c_str(), buf.get(), size);
   if (length >= size) {
