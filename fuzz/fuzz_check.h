@@ -5,13 +5,12 @@
 #include <cstdlib>
 
 // Stops the run on a broken invariant; libFuzzer then saves the input that broke it.
-#define ZYL_FUZZ_CHECK(condition)                                                   \
-  do {                                                                              \
-    if (!(condition)) {                                                             \
-      std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__,     \
-                   #condition);                                                     \
-      std::abort();                                                                 \
-    }                                                                               \
+#define ZYL_FUZZ_CHECK(condition)                                                            \
+  do {                                                                                       \
+    if (!(condition)) {                                                                      \
+      std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                          \
+    }                                                                                        \
   } while (false)
 
 #endif  // ZYL_FUZZ_FUZZ_CHECK_H_

@@ -20,6 +20,9 @@ step() {  # step NAME COMMAND...: runs one step, counting its outcome
   fi
 }
 build() { cmake --preset "$1" >/dev/null && cmake --build --preset "$1"; }
+format_check() { git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror; }
+
+step "format (clang-format)" format_check
 
 for preset in asan native mingw-i686 mingw-x86_64; do
   step "build $preset" build "$preset"

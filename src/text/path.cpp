@@ -67,9 +67,7 @@ ZYLString ExtractFileName(const ZYLString& path) {
   return ZYLString(path.data() + start, path.size() - start);
 }
 
-ZYLString ExtractFilePath(const ZYLString& path) {
-  return ZYLString(path.data(), NameStart(path));
-}
+ZYLString ExtractFilePath(const ZYLString& path) { return ZYLString(path.data(), NameStart(path)); }
 
 ZYLString ExtractShortPathName(const ZYLString& path) {
   std::size_t size = zyl::platform::kPathLimit;

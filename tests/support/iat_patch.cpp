@@ -18,8 +18,8 @@ void** FindImportSlot(HMODULE module, const char* dll, const char* function) {
     auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->FirstThunk);
     for (; names->u1.AddressOfData != 0; ++names, ++slots) {
       if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      const auto* by_name = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(
-          base + names->u1.AddressOfData);
+      const auto* by_name =
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
       if (lstrcmpA(reinterpret_cast<const char*>(by_name->Name), function) == 0) {
         return reinterpret_cast<void**>(&slots->u1.Function);
       }
@@ -51,9 +51,9 @@ ScopedImportPatch::~ScopedImportPatch() {
 
 HMODULE LibraryModule() {
   HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&Debug), &module);
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&Debug), &module);
   return module;
 }
 

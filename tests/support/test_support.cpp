@@ -1,8 +1,8 @@
+#include "test_support.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-
-#include "test_support.h"
 
 namespace zyl::testing {
 

@@ -25,7 +25,7 @@ TEST(ExtractFileName, SplitsAtTheLastBackslashOrColon) {
       {"a\\b:c", "a\\b:", "c"},
       {"\\\\server\\share\\x.dll", "\\\\server\\share\\", "x.dll"},
       {std::string("C:\\a\0b", 6), "C:\\", std::string("a\0b", 3)},  // NUL is a plain byte
-      {"C:\\\xDC\xBA\x5D\x3B\x7C", "C:\\", "\xDC\xBA\x5D\x3B\x7C"},      // near misses
+      {"C:\\\xDC\xBA\x5D\x3B\x7C", "C:\\", "\xDC\xBA\x5D\x3B\x7C"},  // near misses
       {"C:\\Program Files\\Vendor Name\\Product\\bin\\program-launcher.exe",
        "C:\\Program Files\\Vendor Name\\Product\\bin\\", "program-launcher.exe"},
   };
@@ -80,8 +80,8 @@ TEST(ExtractFileName, PathAndNameRebuildEveryRandomPathWithASeparator) {
 TEST(ExtractShortPathName, IsEmptyForPathsThatDoNotExist) {
   const zyl::testing::TempDir dir;
   const std::string missing = dir.path() + "no such file.txt";
-  for (const std::string& path : {std::string(), missing, dir.path() + "no such dir" +
-                                                             zyl::testing::PathSeparator() + "x"}) {
+  for (const std::string& path :
+       {std::string(), missing, dir.path() + "no such dir" + zyl::testing::PathSeparator() + "x"}) {
     SCOPED_TRACE(path);
     EXPECT_EQ(ExtractShortPathName(path), "");
   }

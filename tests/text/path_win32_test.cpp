@@ -1,6 +1,5 @@
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstring>
 #include <optional>
@@ -93,7 +92,9 @@ class DeepTree {
   const std::string& path() const { return path_; }
 
  private:
-  static std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+  static std::wstring Wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+  }
   std::vector<std::wstring> levels_;
   std::string path_;
 };
@@ -190,9 +191,9 @@ TEST(ExtractShortPathName, IsEmptyWhenTheSecondQueryFailsTooNeverTheJunkBuffer) 
     const char* why;
     DWORD second_answer;
   } cases[] = {
-      {"the path vanished", 0},                        // reported as 0
-      {"the form grew in between", 5000},              // still does not fit
-      {"the answer is the buffer's own size", 300},   // no room for the NUL: no success
+      {"the path vanished", 0},                      // reported as 0
+      {"the form grew in between", 5000},            // still does not fit
+      {"the answer is the buffer's own size", 300},  // no room for the NUL: no success
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.why);

@@ -41,11 +41,29 @@ TEST(ZYLTrim, EachSideStripsItsRunOfBlanksAndControlBytesOnly) {
       {std::string("\0a\0", 3), std::string("a\0", 2), std::string("\0a", 2), "a"},
       {std::string(" a \t\0 b ", 8), std::string("a \t\0 b ", 7), std::string(" a \t\0 b", 7),
        std::string("a \t\0 b", 6)},  // interior bytes stay, whatever they are
-      {"\xA0" "a" "\xA0", "\xA0" "a" "\xA0", "\xA0" "a" "\xA0", "\xA0" "a" "\xA0"},
+      {"\xA0"
+       "a"
+       "\xA0",
+       "\xA0"
+       "a"
+       "\xA0",
+       "\xA0"
+       "a"
+       "\xA0",
+       "\xA0"
+       "a"
+       "\xA0"},
       {"\x80\xFF", "\x80\xFF", "\x80\xFF", "\x80\xFF"},  // no high byte is blank in "C"
-      {" $@` ", "$@` ", " $@`", "$@`"},    // printable ASCII stays
+      {" $@` ", "$@` ", " $@`", "$@`"},                  // printable ASCII stays
       {" ! ~ ", "! ~ ", " ! ~", "! ~"},
-      {"\x1F" "x" "\x7F", "x" "\x7F", "\x1F" "x", "x"},
+      {"\x1F"
+       "x"
+       "\x7F",
+       "x"
+       "\x7F",
+       "\x1F"
+       "x",
+       "x"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.in));
@@ -103,7 +121,7 @@ TEST(ZYLTrim, ResultsAreTheLongestUntrimmableStretchesOfRandomText) {
 // process each time and never keeps an answer.
 TEST(ZYLTrim, FollowsTheLocaleTheHostSets) {
   const char* const locales[] = {
-      "en_US.ISO-8859-1", "en_US.iso88591", "de_DE.ISO-8859-1", "fr_FR.ISO-8859-15",
+      "en_US.ISO-8859-1",           "en_US.iso88591", "de_DE.ISO-8859-1", "fr_FR.ISO-8859-15",
       "English_United States.1252", ".1252",
   };
   bool tried = false;
@@ -121,7 +139,10 @@ TEST(ZYLTrim, FollowsTheLocaleTheHostSets) {
     }
     tried = tried || changed > 0;
     if (std::string(name).find("1252") != std::string::npos) {
-      EXPECT_EQ(ZYLTrim("\xA0" "x" "\xA0"), "x");  // no-break space is a blank in code page 1252
+      EXPECT_EQ(ZYLTrim("\xA0"
+                        "x"
+                        "\xA0"),
+                "x");  // no-break space is a blank in code page 1252
     }
   }
   if (!tried) GTEST_SKIP() << "no installed locale classifies a byte above 0x7F as blank/control";

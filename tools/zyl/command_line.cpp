@@ -8,7 +8,8 @@ namespace {
 
 bool IsHelp(const std::string& arg) { return arg == "-h" || arg == "--help"; }
 
-const CommandSyntax* FindCommand(const std::string& name, const std::vector<CommandSyntax>& commands) {
+const CommandSyntax* FindCommand(const std::string& name,
+                                 const std::vector<CommandSyntax>& commands) {
   for (const CommandSyntax& command : commands) {
     if (name == command.name) return &command;
   }
