@@ -1,0 +1,79 @@
+#ifndef ZYL_TEXT_SCAN_PORTABLE_H_
+#define ZYL_TEXT_SCAN_PORTABLE_H_
+
+// The byte scans of trimming and path splitting in plain C++: the path of targets without SSE2
+// (the 32-bit DLL's default target), and the reference the vector scans must agree with.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace zyl::portable {
+
+// The six bytes C makes white space in every locale: " \t\n\v\f\r".
+inline bool IsBlank(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte == ' ' || static_cast<unsigned char>(byte - '\t') <= '\r' - '\t';
+}
+
+inline bool IsSeparator(char c) { return c == '\\' || c == ':'; }
+
+// The first byte in [p, end) that is not a blank, or `end`.
+inline const char* SkipBlanks(const char* p, const char* end) {
+  while (p != end && IsBlank(*p)) ++p;
+  return p;
+}
+
+// The start of the run of blanks that ends at `end`, `begin` at the earliest.
+inline const char* SkipBlanksBack(const char* begin, const char* end) {
+  while (end != begin && IsBlank(end[-1])) --end;
+  return end;
+}
+
+// sizeof(Word) bytes from `p`, the first in the lowest bits whatever the host's byte order.
+// Compilers turn the shifts into one load.
+template <class Word>
+Word LoadWord(const char* p) {
+  Word word = 0;
+  for (std::size_t i = 0; i < sizeof(Word); ++i) {
+    word |= Word{static_cast<unsigned char>(p[i])} << 8 * i;
+  }
+  return word;
+}
+
+// The top bit of every byte of `word` that equals `byte`, and no other bit: the sum stays within
+// each byte's low seven bits, so nothing carries into a neighbour.
+template <class Word>
+Word BytesEqual(Word word, char byte) {
+  constexpr Word kEveryByte = static_cast<Word>(~Word{0}) / 0xFF;
+  constexpr Word kLow7 = kEveryByte * 0x7F;
+  const Word diff = word ^ (kEveryByte * static_cast<unsigned char>(byte));
+  return static_cast<Word>(~(((diff & kLow7) + kLow7) | diff | kLow7));
+}
+
+// The index of the last byte whose top bit `hits` sets; `hits` is not 0.
+template <class Word>
+std::size_t LastHit(Word hits) {
+  if constexpr (sizeof(Word) <= sizeof(unsigned)) {
+    return static_cast<std::size_t>(31 - __builtin_clz(hits)) / 8;
+  } else {
+    return static_cast<std::size_t>(63 - __builtin_clzll(hits)) / 8;
+  }
+}
+
+// Just past the last backslash or colon in [begin, end), or `begin` when there is none. A word
+// of the target's width at a time from the end, each tested as soon as it is loaded: a 32-bit
+// target gets 32-bit words, not pairs of registers.
+template <class Word = std::uintptr_t>
+const char* PastLastSeparator(const char* begin, const char* end) {
+  for (; static_cast<std::size_t>(end - begin) >= sizeof(Word); end -= sizeof(Word)) {
+    const Word word = LoadWord<Word>(end - sizeof(Word));
+    const Word hits = BytesEqual(word, '\\') | BytesEqual(word, ':');
+    if (hits != 0) return end - sizeof(Word) + LastHit(hits) + 1;
+  }
+  while (end != begin && !IsSeparator(end[-1])) --end;
+  return end;
+}
+
+}  // namespace zyl::portable
+
+#endif  // ZYL_TEXT_SCAN_PORTABLE_H_
