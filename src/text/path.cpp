@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "text/bytes.h"
 #include "text/scan.h"
 #include "zyl/zyl.h"
 
@@ -18,10 +19,12 @@ std::size_t NameStart(const std::string& path) {
 ZYLString ExtractFileName(const ZYLString& path) {
   const std::size_t start = NameStart(path);
   if (start == 0) return {};
-  return ZYLString(path.data() + start, path.size() - start);
+  return zyl::StringOf<ZYLString>(path.data() + start, path.size() - start);
 }
 
-ZYLString ExtractFilePath(const ZYLString& path) { return ZYLString(path.data(), NameStart(path)); }
+ZYLString ExtractFilePath(const ZYLString& path) {
+  return zyl::StringOf<ZYLString>(path.data(), NameStart(path));
+}
 
 ZYLString ExtractShortPathName(const ZYLString& path) {
   std::size_t size = zyl::platform::kPathLimit;

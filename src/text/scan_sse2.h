@@ -38,11 +38,8 @@ inline bool AllBlank64(const char* p) {
   return Bits(_mm_and_si128(both_low, both_high)) == 0xFFFF;
 }
 
-inline const char* SkipBlanks(const char* p, const char* end) {
-  if (end - p < kWidth) return portable::SkipBlanks(p, end);
-  // Most runs end within the first vector.
-  if (const unsigned others = NonBlanks(p); others != 0) return p + FirstBit(others);
-  p += kWidth;
+// Past the first vector.
+inline const char* SkipLongBlanks(const char* p, const char* end) {
   while (end - p >= 4 * kWidth && AllBlank64(p)) p += 4 * kWidth;
   for (; end - p >= kWidth; p += kWidth) {
     if (const unsigned others = NonBlanks(p); others != 0) return p + FirstBit(others);
@@ -53,12 +50,7 @@ inline const char* SkipBlanks(const char* p, const char* end) {
   return others != 0 ? end - kWidth + FirstBit(others) : end;
 }
 
-inline const char* SkipBlanksBack(const char* begin, const char* end) {
-  if (end - begin < kWidth) return portable::SkipBlanksBack(begin, end);
-  if (const unsigned others = NonBlanks(end - kWidth); others != 0) {
-    return end - kWidth + LastBit(others) + 1;
-  }
-  end -= kWidth;
+inline const char* SkipLongBlanksBack(const char* begin, const char* end) {
   while (end - begin >= 4 * kWidth && AllBlank64(end - 4 * kWidth)) end -= 4 * kWidth;
   for (; end - begin >= kWidth; end -= kWidth) {
     if (const unsigned others = NonBlanks(end - kWidth); others != 0) {
@@ -68,6 +60,19 @@ inline const char* SkipBlanksBack(const char* begin, const char* end) {
   if (end == begin) return begin;
   const unsigned others = NonBlanks(begin);
   return others != 0 ? begin + LastBit(others) + 1 : begin;
+}
+
+inline const char* SkipBlanks(const char* p, const char* end) {
+  if (end - p < kWidth) return portable::SkipBlanks(p, end);
+  // Most runs end within the first vector.
+  const unsigned others = NonBlanks(p);
+  return others != 0 ? p + FirstBit(others) : SkipLongBlanks(p + kWidth, end);
+}
+
+inline const char* SkipBlanksBack(const char* begin, const char* end) {
+  if (end - begin < kWidth) return portable::SkipBlanksBack(begin, end);
+  const unsigned others = NonBlanks(end - kWidth);
+  return others != 0 ? end - kWidth + LastBit(others) + 1 : SkipLongBlanksBack(begin, end - kWidth);
 }
 
 // One bit for every backslash or colon at `p`.

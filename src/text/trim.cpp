@@ -2,6 +2,7 @@
 #include <cctype>
 #include <string>
 
+#include "text/bytes.h"
 #include "text/scan.h"
 #include "zyl/zyl.h"
 
@@ -16,48 +17,67 @@ constexpr std::array<bool, 256> kAlwaysKept = [] {
   return table;
 }();
 
-// Kept apart from the scans, so their loops save no registers for a call they almost never make.
-[[gnu::cold, gnu::noinline]] bool TrimmableInLocale(unsigned char byte) {
+bool AlwaysKept(char c) { return kAlwaysKept[static_cast<unsigned char>(c)]; }
+
+bool TrimmableInLocale(char c) {
+  // <cctype> is undefined for negative values: bytes 0x80-0xFF must reach it unsigned.
+  const auto byte = static_cast<unsigned char>(c);
   return std::isspace(byte) != 0 || std::iscntrl(byte) != 0;
 }
 
-// Whether `c`, which is not one of the six blanks, is trimmable all the same.
-bool TrimmableNonBlank(char c) {
-  // <cctype> is undefined for negative values: bytes 0x80-0xFF must reach it unsigned.
-  const auto byte = static_cast<unsigned char>(c);
-  return !kAlwaysKept[byte] && TrimmableInLocale(byte);
+struct Piece {
+  std::size_t begin, end;
+};
+
+// The general case: bytes whose class only the locale knows may stand among the blanks.
+[[gnu::cold, gnu::noinline]] Piece KeptPieceAskingLocale(const char* data, std::size_t size,
+                                                         bool left, bool right) {
+  const char* const end = data + size;
+  const char* first = data;
+  while (left && first != end && !AlwaysKept(*first) && TrimmableInLocale(*first)) {
+    first = zyl::scan::SkipBlanks(first + 1, end);
+  }
+  const char* last = end;
+  while (right && last != first && !AlwaysKept(last[-1]) && TrimmableInLocale(last[-1])) {
+    last = zyl::scan::SkipBlanksBack(first, last - 1);
+  }
+  return {static_cast<std::size_t>(first - data), static_cast<std::size_t>(last - data)};
 }
 
-std::size_t FirstKept(const std::string& text) {
-  const char* const end = text.data() + text.size();
-  const char* first = zyl::scan::SkipBlanks(text.data(), end);
-  while (first != end && TrimmableNonBlank(*first)) first = zyl::scan::SkipBlanks(first + 1, end);
-  return static_cast<std::size_t>(first - text.data());
+// The kept part of [data, data + size), with the leading or trailing trimmable bytes cut as asked.
+// Where the scans stop at a byte only the locale can class, the general case takes over from the
+// start; this path then makes no call at all and saves no registers for one.
+template <bool left, bool right>
+Piece KeptPiece(const char* data, std::size_t size) {
+  const char* const end = data + size;
+  const char* first = data;
+  if constexpr (left) {
+    first = zyl::scan::SkipBlanks(data, end);
+    if (first == end) return {size, size};
+    if (!AlwaysKept(*first)) return KeptPieceAskingLocale(data, size, left, right);
+  }
+  const char* last = end;
+  if constexpr (right) {
+    // Back to the start of the text: after a cut on the left, the first kept byte stops the scan
+    // as surely, and the vector scan may then load whole vectors that begin before it.
+    last = zyl::scan::SkipBlanksBack(data, end);
+    if (last != data && !AlwaysKept(last[-1])) {
+      return KeptPieceAskingLocale(data, size, left, right);
+    }
+  }
+  return {static_cast<std::size_t>(first - data), static_cast<std::size_t>(last - data)};
 }
 
-// Scans back to the start of the text: in a trim of both ends the first kept byte stops the scan
-// as surely, and the vector scan may then load whole vectors that begin before it.
-std::size_t EndOfKept(const std::string& text) {
-  const char* const data = text.data();
-  const char* end = zyl::scan::SkipBlanksBack(data, data + text.size());
-  while (end != data && TrimmableNonBlank(end[-1])) end = zyl::scan::SkipBlanksBack(data, end - 1);
-  return static_cast<std::size_t>(end - data);
+template <bool left, bool right>
+std::string PieceOf(const std::string& text) {
+  const Piece piece = KeptPiece<left, right>(text.data(), text.size());
+  return zyl::StringOf<std::string>(text.data() + piece.begin, piece.end - piece.begin);
 }
 
 }  // namespace
 
-std::string ZYLTrimLeft(const std::string& text) {
-  const std::size_t begin = FirstKept(text);
-  return std::string(text.data() + begin, text.size() - begin);
-}
+std::string ZYLTrimLeft(const std::string& text) { return PieceOf<true, false>(text); }
 
-std::string ZYLTrimRight(const std::string& text) {
-  return std::string(text.data(), EndOfKept(text));
-}
+std::string ZYLTrimRight(const std::string& text) { return PieceOf<false, true>(text); }
 
-std::string ZYLTrim(const std::string& text) {
-  // Both ends first, then one copy: no intermediate string.
-  const std::size_t begin = FirstKept(text);
-  if (begin == text.size()) return {};
-  return std::string(text.data() + begin, EndOfKept(text) - begin);
-}
+std::string ZYLTrim(const std::string& text) { return PieceOf<true, true>(text); }
