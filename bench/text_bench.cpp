@@ -29,10 +29,8 @@ void Register(const CaseInfo& info, const Op& op, const Floor& floor, const Peer
 }  // namespace
 
 int main(int argc, char** argv) {
-  zyl::bench::ForEachTextCase(
-      [](const CaseInfo& info, const auto& op, const auto& floor, const auto& peer) {
-        Register(info, op, floor, peer);
-      });
+  zyl::bench::ForEachTextCase([](const CaseInfo& info, const auto& op, const auto& floor,
+                                 const auto& peer) { Register(info, op, floor, peer); });
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

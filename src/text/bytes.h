@@ -33,18 +33,22 @@ inline void CopyBytes(char* to, const char* from, std::size_t size) {
   }
 }
 
-// A new string of the `size` bytes at `bytes`. One that fits the string's inline buffer (15
-// bytes in libstdc++) is copied there inline; the constructor would call memcpy for it.
+// A string of the `size` (< 16) bytes at `bytes`, copied inline into the string's own buffer
+// (15 bytes in libstdc++), where its constructor would call memcpy.
+template <class String>
+[[gnu::always_inline]] inline String InlineStringOf(const char* bytes, std::size_t size) {
+  String piece(15, '\0');
+  CopyBytes(piece.data(), bytes, size);
+  piece.erase(size);
+  return piece;
+}
+
+// A new string of the `size` bytes at `bytes`. Both branches return a temporary, which is built
+// in place.
 template <class String>
 [[gnu::always_inline]] inline String StringOf(const char* bytes, std::size_t size) {
-  if (size >= 16) return String(bytes, size);
-  // A function of its own: both branches then return a temporary, which is built in place.
-  return [bytes, size]() [[gnu::always_inline]] {
-    String piece(15, '\0');
-    CopyBytes(piece.data(), bytes, size);
-    piece.erase(size);
-    return piece;
-  }();
+  if (size < 16) return InlineStringOf<String>(bytes, size);
+  return String(bytes, size);
 }
 
 }  // namespace zyl
