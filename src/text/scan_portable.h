@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace zyl::portable {
 
@@ -29,13 +30,15 @@ inline const char* SkipBlanksBack(const char* begin, const char* end) {
   return end;
 }
 
-// sizeof(Word) bytes from `p`, the first in the lowest bits whatever the host's byte order.
-// Compilers turn the shifts into one load.
+// sizeof(Word) bytes from `p` in one load, the first in the lowest bits whatever the host's byte
+// order.
 template <class Word>
 Word LoadWord(const char* p) {
-  Word word = 0;
-  for (std::size_t i = 0; i < sizeof(Word); ++i) {
-    word |= Word{static_cast<unsigned char>(p[i])} << 8 * i;
+  Word word;
+  std::memcpy(&word, p, sizeof word);
+  if constexpr (__BYTE_ORDER__ == __ORDER_BIG_ENDIAN__) {
+    if constexpr (sizeof(Word) == 8) word = __builtin_bswap64(word);
+    if constexpr (sizeof(Word) == 4) word = __builtin_bswap32(word);
   }
   return word;
 }
