@@ -20,11 +20,12 @@ inline unsigned Bits(__m128i mask) { return static_cast<unsigned>(_mm_movemask_e
 inline unsigned FirstBit(unsigned bits) { return static_cast<unsigned>(__builtin_ctz(bits)); }
 inline unsigned LastBit(unsigned bits) { return static_cast<unsigned>(31 - __builtin_clz(bits)); }
 
-// All ones in every byte that is one of the six blanks: a space, or '\t' to '\r'.
+// All ones in every byte that is one of the six blanks: a space, or '\t' to '\r'. Shifted by
+// 0x80 - '\t', exactly '\t' to '\r' land on the five lowest signed values.
 inline __m128i Blanks(__m128i bytes) {
-  const __m128i from_tab = _mm_sub_epi8(bytes, _mm_set1_epi8('\t'));
+  const __m128i shifted = _mm_add_epi8(bytes, _mm_set1_epi8(static_cast<char>(0x80 - '\t')));
   const __m128i tab_to_cr =
-      _mm_cmpeq_epi8(_mm_min_epu8(from_tab, _mm_set1_epi8('\r' - '\t')), from_tab);
+      _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(0x80 + '\r' - '\t' + 1)));
   return _mm_or_si128(tab_to_cr, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')));
 }
 
