@@ -22,7 +22,10 @@ void Register(const CaseInfo& info, const Op& op, const Floor& floor, const Peer
     } else {
       CompareWithFloor(state, info.batch, op, floor, peer);
     }
-    if (info.bytes != 0) state.counters["ns_per_byte"] = state.counters["ns"] / info.bytes;
+    if (info.bytes != 0) {
+      state.counters["ns_per_byte"] = state.counters["ns"] / info.bytes;
+      state.counters["peer_ns_per_byte"] = state.counters["peer_ns"] / info.bytes;
+    }
   })->UseManualTime();
 }
 

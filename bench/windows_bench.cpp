@@ -140,20 +140,26 @@ int main(int argc, char** argv) {
   std::printf("| case | floor ns | ns | ratio | peer ratio | ns per byte |\n");
   std::printf("|---|---:|---:|---:|---:|---:|\n");
   for (const Case& c : cases) {
-    std::vector<double> ns, floor_ns, ratio, peer_ratio;
+    std::vector<double> ns, floor_ns, peer_ns, ratio, peer_ratio;
     for (const Figures& f : c.figures) {
       ns.push_back(f.ns);
+      peer_ns.push_back(f.peer_ns);
       floor_ns.push_back(f.floor_ns);
       ratio.push_back(f.ns / f.floor_ns);
       peer_ratio.push_back(f.peer_ns / f.floor_ns);
     }
+    char ratio_text[32] = "";
     char peer[32] = "";
-    if (Median(peer_ratio) != 0) std::snprintf(peer, sizeof peer, "%.3f", Median(peer_ratio));
-    char per_byte[32] = "";
-    if (c.info.bytes != 0)
-      std::snprintf(per_byte, sizeof per_byte, "%.3f", Median(ns) / c.info.bytes);
-    std::printf("| %s | %.1f | %.1f | %.3f | %s | %s |\n", c.info.name.c_str(), Median(floor_ns),
-                Median(ns), Median(ratio), peer, per_byte);
+    char per_byte[48] = "";
+    if (c.info.bytes != 0) {  // a scan: ns per byte, the function's and the peer's
+      std::snprintf(per_byte, sizeof per_byte, "%.3f (peer %.3f)", Median(ns) / c.info.bytes,
+                    Median(peer_ns) / c.info.bytes);
+    } else {
+      std::snprintf(ratio_text, sizeof ratio_text, "%.3f", Median(ratio));
+      if (Median(peer_ratio) != 0) std::snprintf(peer, sizeof peer, "%.3f", Median(peer_ratio));
+    }
+    std::printf("| %s | %.1f | %.1f | %s | %s | %s |\n", c.info.name.c_str(), Median(floor_ns),
+                Median(ns), ratio_text, peer, per_byte);
   }
   return 0;
 }

@@ -21,11 +21,13 @@ linux() {
   echo "| case | floor ns | ns | ratio | peer ratio | ns per byte |"
   echo "|---|---:|---:|---:|---:|---:|"
   build/native/bin/text_bench "${run[@]}" >"$json"
-  jq -r '.benchmarks[] | select(.aggregate_name == "median")
-         | "| \(.run_name | sub("/manual_time$"; "")) | \(.floor_ns * 10 | round / 10)"
-           + " | \(.ns * 10 | round / 10) | \(.ratio * 1000 | round / 1000)"
-           + " | \(if .peer_ratio then .peer_ratio * 1000 | round / 1000 else "" end)"
-           + " | \(if .ns_per_byte then .ns_per_byte * 1000 | round / 1000 else "" end) |"' "$json"
+  # A scan's row gives ns per byte, the function's and then the peer's, instead of ratios.
+  jq -r 'def r(x; d): x * d | round / d;
+         .benchmarks[] | select(.aggregate_name == "median")
+         | "| \(.run_name | sub("/manual_time$"; "")) | \(r(.floor_ns; 10)) | \(r(.ns; 10)) | "
+           + if .ns_per_byte then " |  | \(r(.ns_per_byte; 1000)) (peer \(r(.peer_ns_per_byte; 1000))) |"
+             else "\(r(.ratio; 1000)) | \(if .peer_ratio then r(.peer_ratio; 1000) else "" end) |  |"
+             end' "$json"
   echo
   echo "### Linux: SendDebugMsg"
   echo "| case | floor ns | ns | ratio |"
