@@ -28,7 +28,7 @@ run() {  # run NAME DIR: runs recipe NAME in DIR, its output shown only when it 
   echo "--- $1"
   # Every Wine run gets a timeout; the recipe's lines stay as printed.
   if ! (cd "$2" && timeout 1200 bash -c "set -eo pipefail
-      wine() { timeout 120 command wine \"\$@\"; }
+      wine() { timeout 120 $(type -P wine) \"\$@\"; }
       $lines") >"$log" 2>&1; then
     cat "$log"
     echo "recipe '$1' failed" >&2
