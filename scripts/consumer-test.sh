@@ -10,9 +10,9 @@ root=$PWD
 work=$root/build/consumer-test
 rm -rf "$work"
 mkdir -p "$work/home" "$work/app"
+source scripts/wine-prefix.sh  # made, if need be, under the real $HOME
 export HOME=$work/home
 export DEBUG=On  # app.cpp expects debug mode on
-source scripts/wine-prefix.sh
 
 recipe() {  # recipe NAME: the fenced block marked NAME in README.md
   awk -v mark="<!-- consumer-test: $1 -->" '
