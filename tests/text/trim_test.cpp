@@ -29,7 +29,15 @@ class ScopedCtypeLocale {
   bool ok_ = false;
 };
 
+// `count` blanks, cycling through all six: runs long enough for the scans' widest steps.
+std::string Blanks(std::size_t count) {
+  std::string blanks(count, ' ');
+  for (std::size_t i = 0; i < count; ++i) blanks[i] = " \t\n\v\f\r"[i % 6];
+  return blanks;
+}
+
 TEST(ZYLTrim, EachSideStripsItsRunOfBlanksAndControlBytesOnly) {
+  const std::string b = Blanks(150);
   const struct {
     std::string in, left, right, both;
   } cases[] = {
@@ -64,6 +72,10 @@ TEST(ZYLTrim, EachSideStripsItsRunOfBlanksAndControlBytesOnly) {
        "\x1F"
        "x",
        "x"},
+      {b, "", "", ""},
+      {b + "x" + b, "x" + b, b + "x", "x"},
+      // Control bytes inside long runs of blanks: the scans go on past them.
+      {b + '\x01' + b + "ab" + b + '\x7F' + b, "ab" + b + '\x7F' + b, b + '\x01' + b + "ab", "ab"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.in));
