@@ -18,18 +18,6 @@ inline bool IsBlank(char c) {
 
 inline bool IsSeparator(char c) { return c == '\\' || c == ':'; }
 
-// The first byte in [p, end) that is not a blank, or `end`.
-inline const char* SkipBlanks(const char* p, const char* end) {
-  while (p != end && IsBlank(*p)) ++p;
-  return p;
-}
-
-// The start of the run of blanks that ends at `end`, `begin` at the earliest.
-inline const char* SkipBlanksBack(const char* begin, const char* end) {
-  while (end != begin && IsBlank(end[-1])) --end;
-  return end;
-}
-
 // sizeof(Word) bytes from `p` in one load, the first in the lowest bits whatever the host's byte
 // order.
 template <class Word>
@@ -43,14 +31,50 @@ Word LoadWord(const char* p) {
   return word;
 }
 
+template <class Word>
+inline constexpr Word kEveryByte = static_cast<Word>(~Word{0}) / 0xFF;
+template <class Word>
+inline constexpr Word kTopBits = kEveryByte<Word> * 0x80;
+
 // The top bit of every byte of `word` that equals `byte`, and no other bit: the sum stays within
 // each byte's low seven bits, so nothing carries into a neighbour.
 template <class Word>
 Word BytesEqual(Word word, char byte) {
-  constexpr Word kEveryByte = static_cast<Word>(~Word{0}) / 0xFF;
-  constexpr Word kLow7 = kEveryByte * 0x7F;
-  const Word diff = word ^ (kEveryByte * static_cast<unsigned char>(byte));
+  constexpr Word kLow7 = kEveryByte<Word> * 0x7F;
+  const Word diff = word ^ (kEveryByte<Word> * static_cast<unsigned char>(byte));
   return static_cast<Word>(~(((diff & kLow7) + kLow7) | diff | kLow7));
+}
+
+// The top bit of every byte of `word` that is a blank. Of a byte below 0x80, adding 0x77 sets the
+// top bit from '\t' on and adding 0x72 from past '\r' on; neither sum carries out of its byte.
+template <class Word>
+Word BlankBytes(Word word) {
+  const Word low7 = word & (kEveryByte<Word> * 0x7F);
+  const Word from_tab = low7 + kEveryByte<Word> * 0x77;
+  const Word past_cr = low7 + kEveryByte<Word> * 0x72;
+  return static_cast<Word>((from_tab & ~past_cr & ~word & kTopBits<Word>) | BytesEqual(word, ' '));
+}
+
+// The first byte in [p, end) that is not a blank, or `end`; long runs a word at a time.
+template <class Word = std::uintptr_t>
+const char* SkipBlanks(const char* p, const char* end) {
+  while (static_cast<std::size_t>(end - p) >= sizeof(Word) &&
+         BlankBytes(LoadWord<Word>(p)) == kTopBits<Word>) {
+    p += sizeof(Word);
+  }
+  while (p != end && IsBlank(*p)) ++p;
+  return p;
+}
+
+// The start of the run of blanks that ends at `end`, `begin` at the earliest.
+template <class Word = std::uintptr_t>
+const char* SkipBlanksBack(const char* begin, const char* end) {
+  while (static_cast<std::size_t>(end - begin) >= sizeof(Word) &&
+         BlankBytes(LoadWord<Word>(end - sizeof(Word))) == kTopBits<Word>) {
+    end -= sizeof(Word);
+  }
+  while (end != begin && IsBlank(end[-1])) --end;
+  return end;
 }
 
 // The index of the last byte whose top bit `hits` sets; `hits` is not 0.

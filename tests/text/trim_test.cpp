@@ -89,7 +89,8 @@ TEST(ZYLTrim, TrimsExactlyTheBytesTheCLocaleCallsBlankOrControl) {
   for (int byte = 0; byte < 256; ++byte) {
     SCOPED_TRACE(byte);
     const char c = static_cast<char>(byte);
-    const std::string framed{c, c, 'x', c};
+    // Runs of a whole word and more on each side: the scans test words and vectors too.
+    const std::string framed = std::string(9, c) + 'x' + std::string(17, c);
     const std::string want = TrimmableInC(static_cast<unsigned char>(byte)) ? "x" : framed;
     EXPECT_EQ(ZYLTrim(framed), want);
   }
