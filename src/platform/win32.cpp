@@ -30,6 +30,28 @@ HANDLE OpenForAppend(const char* path, DWORD access) {
                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// The longest a record waits for a lock another process holds on the log.
+constexpr ULONGLONG kLockWaitMs = 1000;
+constexpr DWORD kLongestPauseMs = 16;  // about one tick of the system clock
+
+// Locks every offset of `file`, the end included, for this writer alone. Another process may hold
+// a lock for as long as it likes (a viewer's shared lock, a stuck writer), so the lock is tried
+// without blocking, with pauses growing from none to a clock tick in between, until the bound.
+bool LockWithinBound(HANDLE file, OVERLAPPED* whole) {
+  const ULONGLONG deadline = GetTickCount64() + kLockWaitMs;
+  for (DWORD pause = 0;; pause = std::min(2 * pause + 1, kLongestPauseMs)) {
+    if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                   whole)) {
+      return true;
+    }
+    // Any other failure (a handle that may not lock) will not pass by waiting.
+    if (GetLastError() != ERROR_LOCK_VIOLATION) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    Sleep(static_cast<DWORD>(std::min<ULONGLONG>(pause, deadline - now)));
+  }
+}
+
 }  // namespace
 
 bool AppendToFile(const char* path, std::string_view data) {
@@ -39,9 +61,12 @@ bool AppendToFile(const char* path, std::string_view data) {
   if (file == INVALID_HANDLE_VALUE) file = OpenForAppend(path, FILE_APPEND_DATA);
   if (file == INVALID_HANDLE_VALUE) return false;
   // An append-only handle alone does not keep two processes' appends apart everywhere (Wine
-  // loses records); an exclusive lock over every offset, the end included, does.
+  // loses records); an exclusive lock over every offset, the end included, does. Past the bound
+  // the record goes out unlocked: a small chance of interleaving with a writer that ignores the
+  // bound is better than a lost record. Windows refuses a write into a range another process has
+  // locked, so a record whose end of file stays locked beyond the bound is lost all the same.
   OVERLAPPED whole{};
-  const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole) != 0;
+  const bool locked = LockWithinBound(file, &whole);
   // One WriteFile moves at most 4 GiB; the lock keeps the pieces of a larger record together.
   bool ok = true;
   while (ok && !data.empty()) {

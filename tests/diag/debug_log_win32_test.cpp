@@ -2,10 +2,14 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <ctime>
+#include <fstream>
+#include <future>
 #include <memory>
 #include <string>
+#include <thread>
 #include <type_traits>
 
 #include "iat_patch.h"
@@ -50,6 +54,51 @@ TEST(LogName, DefaultLogLandsInTheRootOfDriveC) {
   ASSERT_EQ(after.compare(0, before.size(), before), 0);
   EXPECT_TRUE(AreRecords(after.substr(before.size()), ExecutablePath("log_test"),
                          {"to the default log"}, from, to));
+}
+
+// However long another handle keeps a lock on the log, and of whatever kind, a record waits about a
+// second at most. It lands where that lock leaves the end free; Windows refuses writes into a range
+// locked through another handle (Wine does not), so otherwise it may be absent, but never partial.
+TEST(SendDebugMsg, WaitsAboutASecondAtMostForALockHeldElsewhere) {
+  const struct {
+    const char* what;
+    DWORD flags;
+    DWORD length_low, length_high;
+  } cases[] = {{"exclusive", LOCKFILE_EXCLUSIVE_LOCK, MAXDWORD, MAXDWORD},
+               {"shared", 0, MAXDWORD, MAXDWORD},
+               {"shared-head", 0, 4, 0}};  // a viewer's lock on the bytes it read
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const std::string log = dir.path() + "locked.log";
+    std::ofstream(log, std::ios::binary) << "kept";
+    UniqueHandle other(CreateFileA(log.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OVERLAPPED at{};
+    ASSERT_TRUE(LockFileEx(other.get(), c.flags, 0, c.length_low, c.length_high, &at));
+    std::promise<void> sent;  // the holder lets go then, or after 5 s
+    std::thread holder([&other, done = sent.get_future()] {
+      done.wait_for(std::chrono::seconds(5));
+      other.reset();
+    });
+    ScopedLogName name(log.c_str());
+    const std::time_t from = std::time(nullptr);
+    const ULONGLONG start = GetTickCount64();
+    SendDebugMsg("past the lock");
+    const ULONGLONG waited_ms = GetTickCount64() - start;
+    const std::time_t to = std::time(nullptr);
+    sent.set_value();
+    holder.join();
+    RecordProperty(std::string("wait_ms_") + c.what, static_cast<int>(waited_ms));
+    EXPECT_LT(waited_ms, 2500u);
+    const std::string text = ReadWholeFile(log);
+    ASSERT_EQ(text.substr(0, 4), "kept");
+    if (c.length_high == 0 || text.size() > 4) {
+      EXPECT_TRUE(
+          AreRecords(text.substr(4), ExecutablePath("log_test"), {"past the lock"}, from, to));
+    }
+  }
 }
 
 // What the library's GetModuleFileNameA import answers while patched.
