@@ -3,7 +3,8 @@
 
 // The complete exported interface of ZIZUDUZ. Strings cross the boundary by value, so a caller
 // must be built with the same std::string implementation as the library (on Windows: the same
-// mingw-w64 libstdc++, whose heap is msvcrt's).
+// mingw-w64 libstdc++, whose heap is msvcrt's). No exception leaves any of these functions: where
+// memory runs out, a string result is empty, Debug() is false, and a log record or box is skipped.
 
 #include <cstdint>
 #include <string>
