@@ -42,7 +42,9 @@ typedef HWND__* HWND;
 
 extern "C" {
 
-// True when the environment variable DEBUG, upper-cased, is exactly "ON". Read at every call.
+// True when the environment variable DEBUG, upper-cased, is exactly "ON". Read at every call, on
+// Windows safely while other threads change the environment; on Linux through getenv, which POSIX
+// leaves undefined against a concurrent setenv.
 [[nodiscard]] ZYL_API bool Debug();
 
 // Appends a two-line record to the file LogName names: "APP: <executable>: <ctime-form time>",

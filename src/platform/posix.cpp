@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -54,6 +55,15 @@ std::size_t ShortPathName(const char* path, char* buf, std::size_t size) {
   const std::size_t length = std::strlen(path);
   if (length >= size) return length + 1;
   std::memcpy(buf, path, length + 1);
+  return length;
+}
+
+std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) return 0;
+  const std::size_t length = std::strlen(value);
+  if (length >= size) return length + 1;
+  std::memcpy(buf, value, length + 1);
   return length;
 }
 

@@ -22,6 +22,10 @@ std::size_t ShortPathName(const char* path, char* buf, std::size_t size) {
   return GetShortPathNameA(path, buf, static_cast<DWORD>(size));
 }
 
+std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size) {
+  return GetEnvironmentVariableA(name, buf, static_cast<DWORD>(size));
+}
+
 namespace {
 
 HANDLE OpenForAppend(const char* path, DWORD access) {

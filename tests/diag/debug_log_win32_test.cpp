@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <ctime>
@@ -99,6 +100,32 @@ TEST(SendDebugMsg, WaitsAboutASecondAtMostForALockHeldElsewhere) {
           AreRecords(text.substr(4), ExecutablePath("log_test"), {"past the lock"}, from, to));
     }
   }
+}
+
+// Another thread sets and removes thousands of variables, DEBUG among them, for 4 s: Debug() never
+// reads a value freed under it, and answers 0 or 1 alone.
+TEST(Debug, SurvivesAnotherThreadChangingTheEnvironment) {
+  ScopedEnv debug("DEBUG", nullptr);
+  std::atomic<bool> stop{false};
+  std::thread churn([&stop] {
+    for (int round = 0; !stop; ++round) {
+      for (int i = 0; i < 3000; ++i) _putenv(("ZYL_CHURN_" + std::to_string(i) + "=x").c_str());
+      _putenv(round % 2 == 0 ? "DEBUG=On" : "DEBUG=");
+      for (int i = 0; i < 3000; ++i) _putenv(("ZYL_CHURN_" + std::to_string(i) + "=").c_str());
+    }
+  });
+  int answers[256] = {};
+  for (const ULONGLONG end = GetTickCount64() + 4000; GetTickCount64() < end;) {
+    const bool on = Debug();
+    unsigned char byte = 0;
+    std::memcpy(&byte, &on, 1);
+    ++answers[byte];
+  }
+  stop = true;
+  churn.join();
+  EXPECT_GT(answers[0], 0);
+  EXPECT_GT(answers[1], 0);
+  EXPECT_EQ(std::count(answers + 2, answers + 256, 0), 254);
 }
 
 // What the library's GetModuleFileNameA import answers while patched.
