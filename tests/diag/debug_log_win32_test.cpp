@@ -128,13 +128,24 @@ TEST(Debug, SurvivesAnotherThreadChangingTheEnvironment) {
   EXPECT_EQ(std::count(answers + 2, answers + 256, 0), 254);
 }
 
-// What the library's GetModuleFileNameA import answers while patched.
+// What the library's GetModuleFileNameA and CreateFileA imports answer while patched.
 struct FakeModuleFile {
   const char* writes;  // copied up to the size asked for, unterminated when cut
   DWORD returns;
 };
 FakeModuleFile fake;
 DWORD asked_size;
+DWORD log_grants;  // the access to the log CreateFileA allows
+
+HANDLE WINAPI FakeCreateFileA(LPCSTR path, DWORD access, DWORD share,
+                              LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                              HANDLE model) {
+  if ((access & ~log_grants) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  return CreateFileA(path, access, share, security, disposition, flags, model);
+}
 
 DWORD WINAPI FakeGetModuleFileNameA(HMODULE, LPSTR buf, DWORD size) {
   asked_size = size;
@@ -143,18 +154,21 @@ DWORD WINAPI FakeGetModuleFileNameA(HMODULE, LPSTR buf, DWORD size) {
   return fake.returns;
 }
 
-TEST(SendDebugMsg, NamesTheExecutableWithin260BytesOrNotAtAll) {
+TEST(SendDebugMsg, NamesTheExecutableWithin260BytesOrNotAtAllWhateverAccessTheLogGrants) {
   const std::string long_path = "C:\\" + std::string(300, 'd') + "\\HOST.EXE";
   const std::string cut = long_path.substr(0, 259);
   const struct {
     const char* what;
     FakeModuleFile fake;
     std::string want;
+    DWORD grants = ~DWORD{0};
   } cases[] = {
       {"found", {"C:\\HOST\\RIROVIVE.EXE", 20}, "C:\\HOST\\RIROVIVE.EXE"},
       {"query failed, buffer dirtied", {"C:\\PARTIAL", 0}, ""},
       {"cut, terminated", {cut.c_str(), 260}, cut},
       {"cut, unterminated", {long_path.c_str(), 260}, long_path.substr(0, 260)},
+      {"append and read", {"C:\\A.EXE", 8}, "C:\\A.EXE", FILE_APPEND_DATA | FILE_READ_DATA},
+      {"append alone, unlocked", {"C:\\A.EXE", 8}, "C:\\A.EXE", FILE_APPEND_DATA},
   };
   TempDir dir;
   int count = 0;
@@ -164,11 +178,14 @@ TEST(SendDebugMsg, NamesTheExecutableWithin260BytesOrNotAtAll) {
     ScopedLogName name(log.c_str());
     fake = c.fake;
     asked_size = 0;
+    log_grants = c.grants;
     const std::time_t from = std::time(nullptr);
     {
       ScopedImportPatch patch(LibraryModule(), "kernel32.dll", "GetModuleFileNameA",
                               reinterpret_cast<void*>(&FakeGetModuleFileNameA));
-      ASSERT_TRUE(patch.ok());
+      ScopedImportPatch open(LibraryModule(), "kernel32.dll", "CreateFileA",
+                             reinterpret_cast<void*>(&FakeCreateFileA));
+      ASSERT_TRUE(patch.ok() && open.ok());
       SendDebugMsg("patched");
     }
     const std::time_t to = std::time(nullptr);
