@@ -28,20 +28,11 @@ std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size) {
 
 namespace {
 
-// Write-data access lets a record cut short be cut back off; read access still lets the append
-// lock; a file that grants append alone is still written, unlocked.
-constexpr DWORD kAccessTried[] = {FILE_APPEND_DATA | FILE_WRITE_DATA,
-                                  FILE_APPEND_DATA | FILE_READ_DATA, FILE_APPEND_DATA};
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-HANDLE OpenForAppend(const char* path) {
-  for (const DWORD access : kAccessTried) {
-    // Others may read, move or delete the log between records.
-    const HANDLE file =
-        CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_ACCESS_DENIED) return file;
-  }
-  return INVALID_HANDLE_VALUE;
+HANDLE OpenForAppend(const char* path, DWORD access) {
+  // Others may read, move or delete the log between records.
+  return CreateFileA(path, access, kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 // The longest a record waits for a lock another process holds on the log.
@@ -67,35 +58,41 @@ bool LockWithinBound(HANDLE file, OVERLAPPED* whole) {
 }
 
 // Appends as much of `data` as fits; returns how many bytes went out.
-std::size_t WriteAtEnd(HANDLE file, std::string_view data) {
+std::size_t WriteAll(HANDLE file, std::string_view data) {
   std::size_t done = 0;
   while (done < data.size()) {
     // One WriteFile moves at most 4 GiB; the lock keeps the pieces of a larger record together.
     const auto chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, MAXDWORD));
-    OVERLAPPED at_end{};  // all ones: at the end of the file, whatever the handle's access
-    at_end.Offset = at_end.OffsetHigh = MAXDWORD;
     DWORD written = 0;
-    if (!WriteFile(file, data.data() + done, chunk, &written, &at_end) || written == 0) break;
+    if (!WriteFile(file, data.data() + done, chunk, &written, nullptr) || written == 0) break;
     done += written;
   }
   return done;
 }
 
-// Cuts off the `written` bytes a record left at the end of the file before the disk filled up, so
-// the next record starts on a line of its own. Only under the lock: nobody else appended since.
+// Cuts off the `written` bytes a record left at the end of `file` before the disk filled up, so the
+// next record starts on a line of its own. Only under the lock: nobody else appended since. The
+// append handle may not set the end of file; a second one to the same file may, where the file
+// grants write access; elsewhere the partial record stays.
 void CutBack(HANDLE file, std::size_t written) {
+  const HANDLE writer = ReOpenFile(file, FILE_WRITE_DATA, kShareAll, 0);
+  if (writer == INVALID_HANDLE_VALUE) return;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file, &size)) return;
-  FILE_END_OF_FILE_INFO end{};
-  end.EndOfFile.QuadPart = size.QuadPart - static_cast<LONGLONG>(written);
-  // Fails without write-data access: the partial record stays then.
-  SetFileInformationByHandle(file, FileEndOfFileInfo, &end, sizeof end);
+  if (GetFileSizeEx(writer, &size)) {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = size.QuadPart - static_cast<LONGLONG>(written);
+    SetFileInformationByHandle(writer, FileEndOfFileInfo, &end, sizeof end);
+  }
+  CloseHandle(writer);
 }
 
 }  // namespace
 
 bool AppendToFile(const char* path, std::string_view data) {
-  const HANDLE file = OpenForAppend(path);
+  // LockFileEx needs read or write-data access next to append; a file that grants append alone
+  // is still written, unlocked.
+  HANDLE file = OpenForAppend(path, FILE_APPEND_DATA | FILE_READ_DATA);
+  if (file == INVALID_HANDLE_VALUE) file = OpenForAppend(path, FILE_APPEND_DATA);
   if (file == INVALID_HANDLE_VALUE) return false;
   // An append-only handle alone does not keep two processes' appends apart everywhere (Wine
   // loses records); an exclusive lock over every offset, the end included, does. Past the bound
@@ -104,7 +101,7 @@ bool AppendToFile(const char* path, std::string_view data) {
   // locked, so a record whose end of file stays locked beyond the bound is lost all the same.
   OVERLAPPED whole{};
   const bool locked = LockWithinBound(file, &whole);
-  const std::size_t done = WriteAtEnd(file, data);
+  const std::size_t done = WriteAll(file, data);
   if (locked && done != 0 && done < data.size()) CutBack(file, done);
   if (locked) UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &whole);
   CloseHandle(file);

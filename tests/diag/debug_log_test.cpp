@@ -222,7 +222,8 @@ TEST(SendDebugMsg, KeepsRecordsWholeAcrossThreadsAndProcesses) {
   const std::string newline = kTextNewline;
   std::vector<int> next(kWriters, 0);
   int broken = 0;
-  for (std::size_t pos = 0; pos < text.size();) {
+  int parsed = 0;
+  for (std::size_t pos = 0; pos < text.size(); ++parsed) {
     const std::size_t head_end = text.find(newline, pos);
     const std::size_t end =
         head_end == std::string::npos ? head_end : text.find(newline, head_end + newline.size());
@@ -252,6 +253,9 @@ TEST(SendDebugMsg, KeepsRecordsWholeAcrossThreadsAndProcesses) {
     EXPECT_EQ(record, next[writer]) << "writer " << writer;
     next[writer] = record + 1;
   }
+  RecordProperty("records_written", kWriters * kStressRecords);
+  RecordProperty("records_whole", parsed - broken);
+  RecordProperty("records_torn", broken);
   EXPECT_EQ(broken, 0);
   for (int w = 0; w < kWriters; ++w) EXPECT_EQ(next[w], kStressRecords) << "writer " << w;
 }
