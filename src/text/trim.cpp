@@ -2,6 +2,7 @@
 #include <cctype>
 #include <string>
 
+#include "frame/no_throw.h"
 #include "text/bytes.h"
 #include "text/scan.h"
 #include "zyl/zyl.h"
@@ -76,8 +77,14 @@ std::string PieceOf(const std::string& text) {
 
 }  // namespace
 
-std::string ZYLTrimLeft(const std::string& text) { return PieceOf<true, false>(text); }
+std::string ZYLTrimLeft(const std::string& text) {
+  return zyl::NoThrow([&] { return PieceOf<true, false>(text); });
+}
 
-std::string ZYLTrimRight(const std::string& text) { return PieceOf<false, true>(text); }
+std::string ZYLTrimRight(const std::string& text) {
+  return zyl::NoThrow([&] { return PieceOf<false, true>(text); });
+}
 
-std::string ZYLTrim(const std::string& text) { return PieceOf<true, true>(text); }
+std::string ZYLTrim(const std::string& text) {
+  return zyl::NoThrow([&] { return PieceOf<true, true>(text); });
+}
