@@ -99,6 +99,7 @@ TEST(ZylPad, PadsToTheWidthOnTheChosenSide) {
     std::string want;
   } cases[] = {
       {{"pad", "-w5", "-f0", "--left", "42"}, "00042\n"},
+      {{"pad", "-lw5", "-f0", "42"}, "00042\n"},  // short options bundle
       {{"pad", "--width=6", "abc"}, "abc   \n"},
       {{"pad", "-w", "6", "--fill=*", "--right", "abc"}, "abc***\n"},
       {{"pad", "-w", "4", "-f", ".", ""}, "....\n"},
@@ -108,6 +109,7 @@ TEST(ZylPad, PadsToTheWidthOnTheChosenSide) {
       {{"pad", "--width", "-2147483648", "abc"}, "abc\n"},
       {{"pad", "-w", "010", "x"}, "x         \n"},     // decimal, not octal
       {{"pad", "-l", "-r", "-w", "3", "x"}, "x  \n"},  // the last side given wins
+      {{"pad", "-rlw3", "x"}, "  x\n"},
       {{"pad", "-w", "3", "--", "-x"}, "-x \n"},
   };
   for (const auto& c : cases) {
@@ -129,18 +131,18 @@ TEST(ZylPad, RejectsWidthsThatAreNotThirtyTwoBitIntegers) {
   const std::string widths[] = {"abc", "2147483648", "-2147483649", "",   " 5",
                                 "5 ",  "1.5",        "0x10",        "+5", "-"};
   for (const std::string& width : widths) {
-    ExpectUsageError({"pad", "-w", width, "x"}, "width '" + width + "' is not a 32-bit integer");
+    ExpectUsageError({"pad", "-w", width, "x"}, "--width: '" + width + "' is not a 32-bit integer");
   }
 }
 
 TEST(ZylPad, RejectsFillsThatAreNotOneByte) {
-  ExpectUsageError({"pad", "-w", "3", "-f", "ab", "x"}, "fill 'ab' is not one byte");
-  ExpectUsageError({"pad", "-w", "3", "--fill=", "x"}, "fill '' is not one byte");
+  ExpectUsageError({"pad", "-w", "3", "-f", "ab", "x"}, "--fill: 'ab' is not one byte");
+  ExpectUsageError({"pad", "-w", "3", "-f", "", "x"}, "--fill: '' is not one byte");
 }
 
 TEST(ZylPad, RejectsAMissingWidth) {
-  ExpectUsageError({"pad", "x"}, "missing --width");
-  ExpectUsageError({"pad", "x", "-w"}, "option '-w' needs a value");
+  ExpectUsageError({"pad", "x"}, "--width is required");
+  ExpectUsageError({"pad", "x", "-w"}, "--width: 1 required N missing");
 }
 
 TEST(ZylFileName, SplitsArgumentsAndInputLinesAlike) {
@@ -167,16 +169,19 @@ TEST(ZylFileName, SplitsArgumentsAndInputLinesAlike) {
   EXPECT_EQ(RunZyl({"file-path", "-"}, input).out, dirs);
 }
 
-TEST(ZylShortPath, PrintsAFormForExistingPathsAndAnEmptyLineOtherwise) {
+TEST(ZylShortPath, PrintsAFormForExistingPathsAndAnEmptyLineWithStatusOneOtherwise) {
   const std::string existing = ZylPath();
   const std::string missing = ExecutableDir() + "no such file.txt";
   const ZylRun run = RunZyl({"short-path", "-"}, existing + "\n" + missing + "\n");
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 1);  // a line without a short form
   const std::vector<std::string> lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 2u) << run.out;
   EXPECT_FALSE(lines[0].empty());
   EXPECT_LE(lines[0].size(), existing.size());
   EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(RunZyl({"short-path", existing}).out, lines[0] + "\n");
+  EXPECT_EQ(RunZyl({"short-path", existing}).status, 0);
+  EXPECT_EQ(RunZyl({"short-path", missing}).status, 1);
 }
 
 TEST(ZylDebug, PrintsOnOrOffWithTheMatchingStatus) {
@@ -216,23 +221,38 @@ TEST(ZylLog, AppendsOneRecordPerMessageToTheChosenFile) {
   }
 }
 
-TEST(ZylLog, SkipsALogThatCannotBeOpened) {
+TEST(ZylLog, ReportsARecordNotAppendedWithTheFileAndTheReason) {
   const TempDir dir;
-  const std::string log = dir.path() + "missing" + PathSeparator() + "app.log";
-  const ZylRun run = RunZyl({"log", "--file", log, "lost"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "");
-  EXPECT_FALSE(FileExists(log));
+  const std::string cases[] = {dir.path() + "missing" + PathSeparator() + "app.log", dir.path()};
+  for (const std::string& log : cases) {
+    SCOPED_TRACE(log);
+    const ZylRun run = RunZyl({"log", "--file", log, "lost"});
+    EXPECT_EQ(run.status, 3);
+    const std::string said = "zyl: could not append a record to " + log + ": ";
+    EXPECT_EQ(run.err.rfind(said, 0), 0u) << run.err;
+    EXPECT_GT(run.err.size(), said.size() + 1) << "no reason given";
+  }
+  EXPECT_FALSE(FileExists(cases[0]));
 }
 
-TEST(ZylTitle, NullHandleGivesTheExecutablesFileName) {
+TEST(ZylTitle, NullHandleGivesTheExecutablesFileNameAndANonWindowStatusOne) {
   // As the library splits the path: at '\' or ':' only.
-  const std::string want = ExtractFileName(ZylPath()) + "\n";
-  for (const Args& args : {Args{"title"}, Args{"title", "0"}, Args{"title", "0x0"}}) {
-    SCOPED_TRACE(Show(args));
-    const ZylRun run = RunZyl(args);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, want);
+  const std::string name = ExtractFileName(ZylPath()) + "\n";
+  const struct {
+    Args args;
+    std::string out;
+    int status;
+  } cases[] = {
+      {{"title"}, name, 0},
+      {{"title", "0"}, name, 0},
+      {{"title", "0x0"}, name, 0},
+      {{"title", "0x7FFF0010"}, "\n", 1},  // no window has a handle this low in its word
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Show(c.args));
+    const ZylRun run = RunZyl(c.args);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, c.out);
   }
 }
 
@@ -240,7 +260,7 @@ TEST(ZylTitle, RejectsHandlesThatAreNotNumbers) {
   const std::string handles[] = {
       "0x", "x1", "-1", "0x1g", "12 ", "0x-1", "999999999999999999999999"};
   for (const std::string& handle : handles) {
-    ExpectUsageError({"title", "--", handle}, "window handle '" + handle + "' is not a number");
+    ExpectUsageError({"title", "--", handle}, "WINDOW-HANDLE: '" + handle + "' is not a number");
   }
 }
 
@@ -252,16 +272,19 @@ TEST(ZylUsage, ExplainsBadCommandLinesWithStatusTwo) {
       {{}, "missing command"},
       {{"frobnicate"}, "unknown command 'frobnicate'"},
       {{"--frob"}, "unknown option '--frob'"},
-      {{"trim"}, "missing TEXT"},
+      {{"trim"}, "TEXT is required"},
       {{"trim", "a", "b"}, "unexpected argument 'b'"},
-      {{"trim", "-x"}, "unknown option '-x'"},
-      {{"pad", "--left=yes", "-w", "1", "x"}, "option '--left' takes no value"},
-      {{"error", "only the user text"}, "missing DETAIL"},
+      {{"trim", "a", "trim"}, "unexpected argument 'trim'"},
+      {{"trim", "-x"}, "unknown option '-x' for 'trim' (put -- before"},
+      {{"pad", "-lx", "-w", "1", "x"}, "unknown option '-x'"},
+      {{"pad", "--left=yes", "-w", "1", "x"}, "left was given a disallowed flag override"},
+      {{"error", "only the user text"}, "DETAIL is required"},
       {{"error", "-", "-"}, "only one argument can be '-'"},
       {{"debug", "on"}, "unexpected argument 'on'"},
-      {{"log"}, "missing MESSAGE"},
-      {{"log", "--file"}, "option '--file' needs a value"},
+      {{"log"}, "MESSAGE is required"},
+      {{"log", "--file"}, "--file: 1 required FILE missing"},
       {{"title", "1", "2"}, "unexpected argument '2'"},
+      {{"help", "frobnicate"}, "unknown command 'frobnicate'"},
   };
   for (const auto& c : cases) ExpectUsageError(c.args, c.message);
 }
@@ -272,14 +295,22 @@ TEST(ZylHelp, DescribesEveryCommand) {
                                   "log",       "msg",       "error",      "title"};
   const ZylRun all = RunZyl({"--help"});
   EXPECT_EQ(all.status, 0);
+  EXPECT_EQ(RunZyl({"help"}).out, all.out);
   for (const std::string& command : commands) {
     SCOPED_TRACE(command);
     EXPECT_NE(all.out.find("\n  " + command + " "), std::string::npos);
-    // Help wins over everything else on the line, bad arguments included.
+    // Help wins over unknown options on the line.
     const ZylRun one = RunZyl({command, "--bad", "-h"});
     EXPECT_EQ(one.status, 0);
-    EXPECT_EQ(one.out.rfind("Usage: zyl " + command, 0), 0u) << one.out;
+    EXPECT_NE(one.out.find("\nUsage: zyl " + command + " "), std::string::npos) << one.out;
     EXPECT_EQ(one.err, "");
+    EXPECT_EQ(RunZyl({"help", command}).out, one.out);
+    EXPECT_EQ(RunZyl({"--help", command}).out, one.out);
+  }
+  for (const char* version : {"-V", "--version"}) {
+    const ZylRun run = RunZyl({version});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("zyl 8.", 0), 0u) << run.out;
   }
 }
 
