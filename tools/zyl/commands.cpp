@@ -12,6 +12,7 @@
 
 #include "line_splitter.h"
 #include "output.h"
+#include "show.h"
 #include "system.h"
 #include "zyl/zyl.h"
 
@@ -31,6 +32,7 @@ struct Arguments {
   bool pad_left = false;
   std::string file;  // of 'log'; the library's LogName unless given
   std::string handle = "0";
+  ShowOptions show;
 };
 
 struct Command {
@@ -331,6 +333,23 @@ const Command kCommands[] = {
      RunError},
     {"title", "print a window's title, or without one this program's name",
      "An empty line and exit status 1 when WINDOW-HANDLE names no window.", DefineTitle, RunTitle},
+    {"show", "print the records of the debug log, filtered, as JSON or counted",
+     "A record is a line \"APP: \" PROGRAM \": \" TIME and the message's lines up to the next "
+     "such\n"
+     "line. Lines before the first record, and a record cut short, are kept and marked: a note\n"
+     "on standard error, or in JSON \"record\": false and \"torn\": true.\n"
+     "TIME is local, as in the records: 'Wed Mar 15 09:05:07 2006', ISO 8601 ('2026-12-07',\n"
+     "'2026-12-07T10:00', '2026-12-07T10:00:05') or relative to now ('-90s', '-30m', '-2h',\n"
+     "'-7d'). --app ignores letter case; --grep does not.\n"
+     "--json gives offset (in bytes), time (ISO 8601; null when the writer did not know it), exe\n"
+     "and message (line ends as LF). A field that is not UTF-8 has U+FFFD for each byte that is\n"
+     "not, and its exact bytes in hex beside it: exe_hex, message_hex.\n"
+     "--follow reads on as the file grows, and from its start when it is deleted or started\n"
+     "anew; with --until it ends once that time has passed.\n"
+     "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file could not be\n"
+     "read.",
+     [](CLI::App* app, Arguments* args) { DefineShow(app, &args->show); },
+     [](const Arguments& args, Output& out) { return RunShow(args.show, out); }},
 };
 
 constexpr char kFooter[] =
@@ -390,7 +409,9 @@ int Run(int argc, char** argv) {
   Output out(stdout);
   Arguments args;
   args.file = LogName != nullptr ? LogName : "";
-  CLI::App app("Calls the ZIZUDUZ library from scripts, one command per export.", "zyl");
+  args.show.file = args.file;
+  CLI::App app("Calls the ZIZUDUZ library from scripts, one command per export, and reads its log.",
+               "zyl");
   app.set_version_flag("-V,--version", "zyl " ZYL_VERSION);
   app.get_formatter()->label("SUBCOMMAND", "COMMAND");
   app.get_formatter()->label("Positionals", "Arguments");
