@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "test_support.h"
@@ -264,6 +269,149 @@ TEST(ZylTitle, RejectsHandlesThatAreNotNumbers) {
   }
 }
 
+TEST(ZylShow, ReadsCraftedLogs) {
+  // A record as the library writes it on Windows, one as on Linux with a message of two lines.
+  const std::string a = "APP: C:\\APPS\\STOCK.EXE: Wed Mar 15 09:05:07 2006\r\nsaved 3 items\r\n";
+  const std::string b = "APP: D:\\tools\\x.exe: Thu Mar 16 10:00:00 2006\nline one\nline two\n";
+  const auto a_json = [](std::size_t offset) {
+    return R"({"exe":"C:\\APPS\\STOCK.EXE","message":"saved 3 items","offset":)" +
+           std::to_string(offset) + R"(,"time":"2006-03-15T09:05:07"})" + "\n";
+  };
+  const auto b_json = [](std::size_t offset) {
+    return R"({"exe":"D:\\tools\\x.exe","message":"line one\nline two","offset":)" +
+           std::to_string(offset) + R"(,"time":"2006-03-16T10:00:00"})" + "\n";
+  };
+  const std::string unknown_time = "APP: : ??? ??? ?? ??:??:?? ????\r\n\r\n";
+  const struct {
+    const char* name;
+    std::optional<std::string> log;  // none: no such file
+    Args args;
+    std::string out;
+    int status;
+  } cases[] = {
+      {"as written", a + b, {}, a + b, 0},
+      {"as JSON lines", a + b, {"--json"}, a_json(0) + b_json(a.size()), 0},
+      {"a message ending in CR LF CR LF",
+       a + "\r\n" + b,
+       {"--last", "2", "--json"},
+       R"({"exe":"C:\\APPS\\STOCK.EXE","message":"saved 3 items\n","offset":0,)"
+       R"("time":"2006-03-15T09:05:07"})"
+       "\n" +
+           b_json(a.size() + 2),
+       0},
+      {"foreign lines first",
+       "#!\nnot a log\n" + a,
+       {"--json"},
+       R"({"offset":0,"record":false,"text":"#!\nnot a log\n"})"
+       "\n" +
+           a_json(13),
+       0},
+      {"a record cut short by the next",
+       "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\nhalf" + b,
+       {"--json"},
+       R"({"exe":"C:\\A.EXE","message":"half","offset":0,"time":"2006-03-15T09:05:07",)"
+       R"("torn":true})"
+       "\n" +
+           b_json(44),
+       0},
+      {"a record without its message",
+       b + a.substr(0, 50),
+       {"--json", "--last=1"},
+       R"({"exe":"C:\\APPS\\STOCK.EXE","message":"","offset":64,"time":"2006-03-15T09:05:07",)"
+       R"("torn":true})"
+       "\n",
+       0},
+      {"an unknown time",
+       unknown_time,
+       {"--json"},
+       R"({"exe":"","message":"","offset":0,"time":null})"
+       "\n",
+       0},
+      {"not UTF-8",
+       "APP: C:\\\xC9T\xC9.EXE: Wed Mar 15 09:05:07 2006\n\xFF\n",
+       {"--json"},
+       "{\"exe\":\"C:\\\\\xEF\xBF\xBDT\xEF\xBF\xBD.EXE\",\"exe_hex\":\"433a5cc954c92e455845\","
+       "\"message\":\"\xEF\xBF\xBD\",\"message_hex\":\"ff\",\"offset\":0,"
+       "\"time\":\"2006-03-15T09:05:07\"}\n",
+       0},
+      {"no valid time",
+       "APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n",
+       {"--json"},
+       R"({"offset":0,"record":false,"text":"APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n"})"
+       "\n",
+       0},
+      {"--app in any letter case", a + b, {"--app", "stock.exe"}, a, 0},
+      {"--grep within a message", a + b, {"--grep", "one\nline"}, b, 0},
+      {"--since, ctime form", a + b, {"--since", "Thu Mar 16 10:00:00 2006"}, b, 0},
+      {"--until, ISO 8601", a + b, {"--until", "2006-03-16T09:59"}, a, 0},
+      {"--since and --until", a + b, {"--since=2006-03-15", "--until=2006-03-15 23:59:59"}, a, 0},
+      {"--since, relative", a + b, {"--since", "-2h"}, "", 1},
+      {"--last", a + b + a, {"-n", "1", "--app", "x.exe"}, b, 0},
+      {"--count",
+       b + a + b + "stray\n",
+       {"--count"},
+       "      2 D:\\tools\\x.exe\n      1 C:\\APPS\\STOCK.EXE\n",
+       0},
+      {"an empty file", "", {}, "", 1},
+      {"no such file", std::nullopt, {}, "", 3},
+      {"a bad time", a, {"--until", "tomorrow"}, "", 2},
+      {"--count with --json", a, {"--count", "--json"}, "", 2},
+  };
+  const TempDir dir;
+  const std::string log = dir.path() + "zyl.log";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::remove(log.c_str());
+    if (c.log) std::ofstream(log, std::ios::binary) << *c.log;
+    Args args = {"show", log};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ZylRun run = RunZyl(args);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_EQ(run.out, c.out);
+  }
+}
+
+// Waits until the file at `path` holds `text`, or `deadline` passes.
+bool AwaitText(const std::string& path, const std::string& text, std::time_t deadline) {
+  while (ReadWholeFile(path).find(text) == std::string::npos) {
+    if (std::time(nullptr) > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+
+TEST(ZylShow, FollowsTheLogThroughItsDeletionUntilTheTimeGiven) {
+  const TempDir dir;
+  const std::string log = dir.path() + "follow.log";
+  const std::string in = dir.path() + "in", out = dir.path() + "out", err = dir.path() + "err";
+  std::ofstream(in).close();
+  ASSERT_EQ(RunZyl({"log", "-f", log, "first"}).status, 0);
+  const std::time_t until = std::time(nullptr) + 8;
+  char until_text[32];
+  std::strftime(until_text, sizeof until_text, "%Y-%m-%dT%H:%M:%S", std::localtime(&until));
+  std::thread writer([&] {
+    if (!AwaitText(out, "first", until)) return;
+    RunZyl({"log", "-f", log, "second"});
+    if (!AwaitText(out, "second", until)) return;
+    std::remove(log.c_str());
+    // Windows frees the name only once zyl has closed the file it may be reading just then.
+    while (!AwaitText(log, "anew", std::time(nullptr) + 1) && std::time(nullptr) < until) {
+      RunZyl({"log", "-f", log, "anew"});
+    }
+  });
+  const std::optional<int> status = RunRedirected(
+      ZylPath(), {"show", "--follow", "--until", until_text, "--json", log}, in, out, err, 30000);
+  writer.join();
+  EXPECT_EQ(status, 0) << ReadWholeFile(err);
+  const std::vector<std::string> lines = Lines(ReadWholeFile(out));
+  ASSERT_EQ(lines.size(), 3u) << ReadWholeFile(out);
+  const char* messages[] = {"\"message\":\"first\"", "\"message\":\"second\"",
+                            "\"message\":\"anew\",\"offset\":0,"};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_NE(lines[i].find(messages[i]), std::string::npos) << lines[i];
+  }
+}
+
 TEST(ZylUsage, ExplainsBadCommandLinesWithStatusTwo) {
   const struct {
     Args args;
@@ -290,9 +438,9 @@ TEST(ZylUsage, ExplainsBadCommandLinesWithStatusTwo) {
 }
 
 TEST(ZylHelp, DescribesEveryCommand) {
-  const std::string commands[] = {"trim",      "trim-left", "trim-right", "pad",
-                                  "file-name", "file-path", "short-path", "debug",
-                                  "log",       "msg",       "error",      "title"};
+  const std::string commands[] = {"trim",      "trim-left",  "trim-right", "pad", "file-name",
+                                  "file-path", "short-path", "debug",      "log", "msg",
+                                  "error",     "title",      "show"};
   const ZylRun all = RunZyl({"--help"});
   EXPECT_EQ(all.status, 0);
   EXPECT_EQ(RunZyl({"help"}).out, all.out);

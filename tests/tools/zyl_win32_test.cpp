@@ -138,7 +138,8 @@ TEST(ZylPad, ReportsAResultThatDoesNotFitInA32BitProcess) {
   const ZylRun run = RunZyl({"pad", "-w", "2147483647", "x"});
   EXPECT_EQ(run.status, 3);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "zyl: a result of 2147483647 bytes does not fit in memory\n");
+  EXPECT_EQ(Lines(run.err),
+            std::vector<std::string>{"zyl: a result of 2147483647 bytes does not fit in memory"});
 }
 
 TEST(ZylTitle, ReadsTheTitleOfAnotherProcesssWindow) {
