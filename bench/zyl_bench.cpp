@@ -1,9 +1,11 @@
 // The zyl tool against the standard tools that do the least of the same work, each a whole
-// process run as a script runs it, in alternating batches within one benchmark (floor.h):
-// - `zyl trim -` against `cat` on a million short lines, both fed and drained through pipes as in
-//   a pipeline; `ratio` is zyl's time over cat's, so its throughput is 1 / ratio of cat's.
-// - `zyl show` against `grep -c '^APP: '` on a 100 MB log written for the run: with --count (the
-//   same reading, a few lines out) and printing every record (drained through a pipe).
+// process run as a script runs it, in alternating batches within one benchmark (floor.h); `ratio`
+// is zyl's time over the other's, `throughput_vs_floor` its inverse.
+// - `zyl trim -` against `cat` on a million short lines, read from a pipe the benchmark feeds or
+//   from a file, written to a pipe it drains.
+// - `zyl show` against `grep -c '^APP: '` on a log of 100 MB written for the run: with --count
+//   (the same reading, a few lines out) and printing every record (drained through a pipe).
+// Run: build/native/bin/zyl_bench (it finds zyl beside itself).
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -24,9 +26,10 @@ extern char** environ;
 
 namespace {
 
-// Runs `argv` with `input` on standard input through a pipe (none: /dev/null) and drains its
-// standard output; returns the bytes it wrote, or -1 when it did not end well.
-long long RunDrained(const std::vector<std::string>& argv, const std::string* input) {
+// Runs `argv` with `input` on standard input through a pipe (none: the file `input_file`) and
+// drains its standard output; returns the bytes it wrote, or -1 when it did not end well.
+long long RunDrained(const std::vector<std::string>& argv, const std::string* input,
+                     const char* input_file = "/dev/null") {
   std::signal(SIGPIPE, SIG_IGN);  // a child that ends early must not end the benchmark
   int in[2];
   int out[2];
@@ -36,7 +39,7 @@ long long RunDrained(const std::vector<std::string>& argv, const std::string* in
   if (input != nullptr) {
     posix_spawn_file_actions_adddup2(&actions, in[0], 0);
   } else {
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, input_file, O_RDONLY, 0);
   }
   posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   std::vector<char*> args;
@@ -94,23 +97,55 @@ void Compare(benchmark::State& state, const Op& op, const Floor& floor) {
   state.counters["throughput_vs_floor"] = 1 / state.counters["ratio"];
 }
 
+// A file removed when the run ends.
+class ScratchFile {
+ public:
+  explicit ScratchFile(const std::string& name)
+      : path_(std::filesystem::temp_directory_path() /
+              ("zyl_bench_" + std::to_string(getpid()) + "_" + name)) {}
+  ~ScratchFile() { std::filesystem::remove(path_); }
+  ScratchFile(const ScratchFile&) = delete;
+  ScratchFile& operator=(const ScratchFile&) = delete;
+  std::string path() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Argument: 1 reads the lines from a file, 0 through a pipe; either way the output goes through
+// a pipe.
 void BM_FilterVsCat(benchmark::State& state) {
-  std::string lines;
-  for (int i = 0; i < 1000000; ++i) lines += "  line " + std::to_string(i) + " \n";
+  static const ScratchFile file("lines");
+  static const std::string lines = [] {
+    std::string text;
+    for (int i = 0; i < 1000000; ++i) text += "  line " + std::to_string(i) + " \n";
+    std::FILE* out = std::fopen(file.path().c_str(), "wb");
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fclose(out);
+    return text;
+  }();
+  const bool from_file = state.range(0) == 1;
+  const std::string* piped = from_file ? nullptr : &lines;
+  const std::string path = file.path();
   const std::vector<std::string> zyl = {ZylPath(), "trim", "-"};
   Compare(
-      state, [&] { return RunDrained(zyl, &lines); }, [&] { return RunDrained({"cat"}, &lines); });
+      state, [&] { return RunDrained(zyl, piped, path.c_str()); },
+      [&] { return RunDrained({"cat"}, piped, path.c_str()); });
 }
-BENCHMARK(BM_FilterVsCat)->UseManualTime()->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterVsCat)
+    ->ArgName("from_file")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond);
 
 // A log of about 100 MB as SendDebugMsg writes it on Windows: CR LF, a few programs, messages of
-// one to three lines. Removed when the run ends.
-class LogFile {
- public:
-  LogFile()
-      : path_(std::filesystem::temp_directory_path() /
-              ("zyl_bench_" + std::to_string(getpid()) + ".log")) {
-    std::FILE* file = std::fopen(path_.c_str(), "wb");
+// one to three lines.
+const ScratchFile& LogFile() {
+  static const ScratchFile log("log");
+  static const bool written = [] {
+    std::FILE* file = std::fopen(log.path().c_str(), "wb");
     const char* exes[] = {"C:\\Program Files\\Stock\\STOCK.EXE", "C:\\APPS\\RIROVIVE.EXE",
                           "D:\\Tools\\report.exe"};
     std::string record;
@@ -124,23 +159,18 @@ class LogFile {
       record += "\r\n";
       std::fwrite(record.data(), 1, record.size(), file);
     }
-    std::fclose(file);
-  }
-  ~LogFile() { std::filesystem::remove(path_); }
-  LogFile(const LogFile&) = delete;
-  LogFile& operator=(const LogFile&) = delete;
-  std::string path() const { return path_.string(); }
-
- private:
-  std::filesystem::path path_;
-};
+    return std::fclose(file) == 0;
+  }();
+  (void)written;
+  return log;
+}
 
 // Argument: 1 counts records per program, 0 prints them all.
 void BM_ShowVsGrep(benchmark::State& state) {
-  static const LogFile log;
-  std::vector<std::string> zyl = {ZylPath(), "show", log.path()};
+  const std::string log = LogFile().path();
+  std::vector<std::string> zyl = {ZylPath(), "show", log};
   if (state.range(0) == 1) zyl.push_back("--count");
-  const std::vector<std::string> grep = {"grep", "-c", "^APP: ", log.path()};
+  const std::vector<std::string> grep = {"grep", "-c", "^APP: ", log};
   Compare(
       state, [&] { return RunDrained(zyl, nullptr); }, [&] { return RunDrained(grep, nullptr); });
 }

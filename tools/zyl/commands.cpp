@@ -43,21 +43,21 @@ struct Command {
   Status (*run)(const Arguments& args, Output& out);
 };
 
-// Runs `step`, a command's work on its texts that writes the result and returns the status, on
-// `texts` once, or, when one of them is "-", once per line of standard input in its place. The
-// highest status wins; a failure stops the run, as later lines would no longer line up with
-// their results.
+// Runs `step(text, other)`, a command's work on its one or two texts, which writes the result
+// and returns the status: once, or, when one of the texts is "-", once for each line of
+// standard input in its place. The highest status wins; a failure stops the run, as later lines
+// would no longer line up with their results.
 template <class Step>
-Status RunOnTexts(std::vector<std::string> texts, const Step& step, Output& out) {
-  const auto dash = std::find(texts.begin(), texts.end(), kStdinArgument);
-  if (dash == texts.end()) return step(texts, out);
-  std::string& slot = *dash;
+Status RunOnTexts(const std::string& text, const std::string& other, const Step& step,
+                  Output& out) {
+  const bool text_is_dash = text == kStdinArgument;
+  if (!text_is_dash && other != kStdinArgument) return step(text, other);
   Status worst = kOk;
   std::uint64_t line_number = 0;
-  const auto run_line = [&](std::string_view line) {
+  const auto run_line = [&](std::string_view view) {
     ++line_number;
-    slot.assign(WithoutLineEnd(line));
-    worst = std::max(worst, step(texts, out));
+    const std::string line(WithoutLineEnd(view));  // a new string: cheaper than assigning
+    worst = std::max(worst, text_is_dash ? step(line, other) : step(text, line));
     return worst != kFailed && out.ok();
   };
   try {
@@ -88,9 +88,9 @@ Status RunOnTexts(std::vector<std::string> texts, const Step& step, Output& out)
 template <class Function>
 Status PrintEach(const std::string& text, Output& out, Function function) {
   return RunOnTexts(
-      {text},
-      [&function](const std::vector<std::string>& texts, Output& o) {
-        o.Line(function(texts[0]));
+      text, {},
+      [&](const std::string& line, const std::string& /*none*/) {
+        out.Line(function(line));
         return kOk;
       },
       out);
@@ -147,15 +147,15 @@ Status RunPad(const Arguments& args, Output& out) {
   const char fill = args.fill[0];
   const bool pad_left = args.pad_left;
   return RunOnTexts(
-      {args.text},
-      [=](const std::vector<std::string>& texts, Output& o) {
-        const ZYLString result = PadString(ZYLString(texts[0]), fill, width, pad_left);
+      args.text, {},
+      [&](const std::string& text, const std::string& /*none*/) {
+        const ZYLString result = PadString(ZYLString(text), fill, width, pad_left);
         // The library answers a width it cannot allocate with the empty string.
         if (width > 0 && result.size() < static_cast<std::size_t>(width)) {
           Complain("a result of " + std::to_string(width) + " bytes does not fit in memory");
           return kFailed;
         }
-        o.Line(result);
+        out.Line(result);
         return kOk;
       },
       out);
@@ -163,10 +163,10 @@ Status RunPad(const Arguments& args, Output& out) {
 
 Status RunShortPath(const Arguments& args, Output& out) {
   return RunOnTexts(
-      {args.text},
-      [](const std::vector<std::string>& texts, Output& o) {
-        const ZYLString path = ExtractShortPathName(ZYLString(texts[0]));
-        o.Line(path);
+      args.text, {},
+      [&](const std::string& text, const std::string& /*none*/) {
+        const ZYLString path = ExtractShortPathName(ZYLString(text));
+        out.Line(path);
         return path.empty() ? kNoResult : kOk;
       },
       out);
@@ -217,18 +217,18 @@ void DefineLog(CLI::App* app, Arguments* args) {
 
 Status RunLog(const Arguments& args, Output& out) {
   return RunOnTexts(
-      {args.text},
-      [&args](const std::vector<std::string>& texts, Output& /*o*/) {
-        return AppendRecord(args.file, texts[0]);
+      args.text, {},
+      [&](const std::string& message, const std::string& /*none*/) {
+        return AppendRecord(args.file, message);
       },
       out);
 }
 
 Status RunMsg(const Arguments& args, Output& out) {
   return RunOnTexts(
-      {args.text},
-      [](const std::vector<std::string>& texts, Output& /*o*/) {
-        ShowZYLMsg(texts[0]);
+      args.text, {},
+      [](const std::string& text, const std::string& /*none*/) {
+        ShowZYLMsg(text);
         return kOk;
       },
       out);
@@ -246,9 +246,9 @@ void DefineError(CLI::App* app, Arguments* args) {
 
 Status RunError(const Arguments& args, Output& out) {
   return RunOnTexts(
-      {args.text, args.detail},
-      [](const std::vector<std::string>& texts, Output& /*o*/) {
-        ShowZYLError(texts[0], texts[1]);
+      args.text, args.detail,
+      [](const std::string& user_text, const std::string& detail) {
+        ShowZYLError(user_text, detail);
         return kOk;
       },
       out);
