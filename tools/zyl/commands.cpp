@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "check.h"
 #include "line_splitter.h"
 #include "output.h"
 #include "show.h"
@@ -94,11 +95,6 @@ Status PrintEach(const std::string& text, Output& out, Function function) {
         return kOk;
       },
       out);
-}
-
-CLI::Validator Check(std::string (*problem)(const std::string& value)) {
-  // No description: it would be appended to the option's value name in the help.
-  return CLI::Validator([problem](std::string& value) { return problem(value); }, "");
 }
 
 void AddArgument(CLI::App* app, const char* name, std::string* into) {

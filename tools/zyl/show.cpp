@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "check.h"
 #include "log_reader.h"
 #include "system.h"
 
@@ -328,15 +329,11 @@ class Reader {
   std::string head_;
 };
 
-CLI::Validator Check(std::string (*problem)(std::string& value)) {
-  return CLI::Validator(problem, "");  // a description would be added to the value's name
-}
-
 }  // namespace
 
 void DefineShow(CLI::App* app, ShowOptions* options) {
   app->add_option("FILE", options->file, "the log (default: " + options->file + ")")->type_name("");
-  const CLI::Validator time = Check([](std::string& value) -> std::string {
+  const CLI::Validator time = Check([](const std::string& value) -> std::string {
     return WhenKey(value, std::time(nullptr)) ? "" : "'" + value + "' is not a time";
   });
   app->add_option("--since", options->since, "records at TIME or later")
@@ -351,7 +348,7 @@ void DefineShow(CLI::App* app, ShowOptions* options) {
       ->type_name("TEXT");
   app->add_option("-n,--last", options->last, "only the last N that match")
       ->type_name("N")
-      ->check(Check([](std::string& value) -> std::string {
+      ->check(Check([](const std::string& value) -> std::string {
         std::uint32_t n = 0;
         const char* end = value.data() + value.size();
         const auto [stop, error] = std::from_chars(value.data(), end, n);
