@@ -13,6 +13,7 @@ constexpr std::size_t kShortestHeader = 5 + 2 + 24;
 // "Wed Mar 15 09:05:07 ": the part of a ctime-form time before the year.
 constexpr std::size_t kBeforeYear = 20;
 constexpr std::size_t kLongestYear = 11;  // an int's digits and its sign
+constexpr std::size_t kLongestNonRecord = 64 * 1024;
 constexpr char kDays[] = "SunMonTueWedThuFriSat";
 constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
 
@@ -201,7 +202,11 @@ void LogParser::TakeLine(std::string_view line) {
     if (!active_) Start(line_offset, false);
     entry_.text.append(line.substr(0, before));
   }
-  if (!header) return;
+  if (!header) {
+    // A foreign file is passed on in pieces: memory must not grow with it.
+    if (!entry_.is_record && entry_.text.size() >= kLongestNonRecord) Complete();
+    return;
+  }
   Complete();  // a record that lost its line end to the header is cut short
   Start(line_offset + header->begin, true);
   entry_.text.assign(line.substr(header->begin));

@@ -49,7 +49,7 @@ struct LogEntry {
 };
 
 // Turns the log's bytes, fed in blocks of any size, into entries. Memory grows with the longest
-// entry, never with the log.
+// record (or line), never with the log: bytes that are no record come in entries of about 64 KiB.
 class LogParser {
  public:
   using Sink = std::function<void(LogEntry& entry)>;  // may move from the entry
