@@ -75,7 +75,7 @@ linux_part() {
   title_note="; split at '\\' or ':' only, a Linux path gives none"
   mkdir -p "$out/linux" && cd "$out/linux"
   tour
-  echo "-- message boxes (here a stand-in: '[caption] text' on standard error)"
+  echo "-- message boxes (here a stand-in: the text on standard error; no title, so no caption)"
   call msg 'Stock list saved.'
   call error 'Could not save the stock list.' 'write C:\Exports\stock.csv: disk full'
   DEBUG=on call error 'Could not save the stock list.' 'write C:\Exports\stock.csv: disk full'

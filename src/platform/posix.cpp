@@ -127,8 +127,12 @@ void WindowText(HWND /*window*/, char* buf, int size) {
 }
 
 void ShowBox(HWND /*owner*/, const char* text, const char* caption, unsigned /*style*/) {
-  // The stand-in for a box: the caption and the text on standard error.
-  std::fprintf(stderr, "[%s] %s\n", caption, text);
+  // The stand-in for a box: the text on standard error, after the caption when there is one.
+  if (caption[0] == '\0') {
+    std::fprintf(stderr, "%s\n", text);
+  } else {
+    std::fprintf(stderr, "[%s] %s\n", caption, text);
+  }
 }
 
 }  // namespace zyl::platform

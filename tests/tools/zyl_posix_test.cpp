@@ -6,13 +6,15 @@
 #include "zyl/zyl.h"
 #include "zyl_runner.h"
 
-// Without windows the library's boxes are lines on standard error: "[caption] text".
+// Without windows the library's boxes are lines on standard error: "[caption] text", or the
+// text alone without a caption.
 
 namespace zyl::testing {
 namespace {
 
 std::string Box(const std::string& text) {
-  return "[" + ExtractFileName(ZylPath()) + "] " + text + "\n";
+  const std::string caption = ExtractFileName(ZylPath());  // empty: no '\\' in a Linux path
+  return (caption.empty() ? "" : "[" + caption + "] ") + text + "\n";
 }
 
 TEST(ZylMsg, ShowsTheTextOncePerArgumentOrLine) {
