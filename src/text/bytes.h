@@ -33,12 +33,25 @@ inline void CopyBytes(char* to, const char* from, std::size_t size) {
   }
 }
 
+// CopyBytes for fewer than 16 bytes.
+inline void CopyShortBytes(char* to, const char* from, std::size_t size) {
+  if (size >= 8) {
+    CopyBothEnds<8>(to, from, size);
+  } else if (size >= 4) {
+    CopyBothEnds<4>(to, from, size);
+  } else if (size >= 2) {
+    CopyBothEnds<2>(to, from, size);
+  } else if (size == 1) {
+    *to = *from;
+  }
+}
+
 // A string of the `size` (< 16) bytes at `bytes`, copied inline into the string's own buffer
 // (15 bytes in libstdc++), where its constructor would call memcpy.
 template <class String>
 [[gnu::always_inline]] inline String InlineStringOf(const char* bytes, std::size_t size) {
   String piece(15, '\0');
-  CopyBytes(piece.data(), bytes, size);
+  CopyShortBytes(piece.data(), bytes, size);
   piece.erase(size);
   return piece;
 }

@@ -32,6 +32,12 @@ inline __m128i Blanks(__m128i bytes) {
 // One bit for every byte at `p` that is not a blank.
 inline unsigned NonBlanks(const char* p) { return ~Bits(Blanks(Load(p))) & 0xFFFF; }
 
+// NonBlankBits of scan_portable.h in one vector: all 16 bytes at `p` must be readable.
+inline constexpr bool kOneStepShortTexts = true;
+inline unsigned NonBlankBits(const char* p, std::size_t size) {
+  return NonBlanks(p) & ((1u << size) - 1);
+}
+
 // Whether the 64 bytes at `p` are all blanks: long runs go four vectors to a branch.
 inline bool AllBlank64(const char* p) {
   const __m128i both_low = _mm_and_si128(Blanks(Load(p)), Blanks(Load(p + 16)));

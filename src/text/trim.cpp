@@ -69,22 +69,46 @@ Piece KeptPiece(const char* data, std::size_t size) {
   return {static_cast<std::size_t>(first - data), static_cast<std::size_t>(last - data)};
 }
 
+// A text of under 16 bytes, found in one vector: the string's buffer holds 16 bytes or more (the
+// inline one 16), so the load stays within it, and only the text's own bytes count. Nothing here
+// allocates or throws.
+template <bool left, bool right>
+std::string ShortPieceOf(const char* data, std::size_t size) {
+  const unsigned kept = zyl::scan::NonBlankBits(data, size);
+  if (kept == 0) return {};
+  const unsigned first = left ? static_cast<unsigned>(__builtin_ctz(kept)) : 0;
+  const unsigned end = right ? (31 ^ static_cast<unsigned>(__builtin_clz(kept))) + 1 : size;
+  if ((left && !AlwaysKept(data[first])) || (right && !AlwaysKept(data[end - 1]))) {
+    const Piece piece = KeptPieceAskingLocale(data, size, left, right);
+    return zyl::InlineStringOf<std::string>(data + piece.begin, piece.end - piece.begin);
+  }
+  return zyl::InlineStringOf<std::string>(data + first, end - first);
+}
+
+// Out of line, so that short texts save no registers for the scans of long ones.
+template <bool left, bool right>
+[[gnu::noinline]] std::string LongPieceOf(const std::string& text) {
+  return zyl::NoThrow([&] {
+    const Piece piece = KeptPiece<left, right>(text.data(), text.size());
+    return zyl::StringOf<std::string>(text.data() + piece.begin, piece.end - piece.begin);
+  });
+}
+
+// Where a vector holds a short text, it is taken in one step; elsewhere by the scans' own.
 template <bool left, bool right>
 std::string PieceOf(const std::string& text) {
-  const Piece piece = KeptPiece<left, right>(text.data(), text.size());
-  return zyl::StringOf<std::string>(text.data() + piece.begin, piece.end - piece.begin);
+  if constexpr (zyl::scan::kOneStepShortTexts) {
+    if (text.size() < 16 && text.capacity() >= 15) {
+      return ShortPieceOf<left, right>(text.data(), text.size());
+    }
+  }
+  return LongPieceOf<left, right>(text);
 }
 
 }  // namespace
 
-std::string ZYLTrimLeft(const std::string& text) {
-  return zyl::NoThrow([&] { return PieceOf<true, false>(text); });
-}
+std::string ZYLTrimLeft(const std::string& text) { return PieceOf<true, false>(text); }
 
-std::string ZYLTrimRight(const std::string& text) {
-  return zyl::NoThrow([&] { return PieceOf<false, true>(text); });
-}
+std::string ZYLTrimRight(const std::string& text) { return PieceOf<false, true>(text); }
 
-std::string ZYLTrim(const std::string& text) {
-  return zyl::NoThrow([&] { return PieceOf<true, true>(text); });
-}
+std::string ZYLTrim(const std::string& text) { return PieceOf<true, true>(text); }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "check.h"
-#include "line_splitter.h"
+#include "line_batches.h"
 #include "output.h"
 #include "show.h"
 #include "system.h"
@@ -22,7 +22,6 @@ namespace {
 
 constexpr char kStdinArgument[] = "-";
 constexpr int kStdin = 0;
-constexpr std::size_t kReadBlock = 64 * 1024;
 
 // What the command line gave; each command reads the fields it defined.
 struct Arguments {
@@ -44,6 +43,16 @@ struct Command {
   Status (*run)(const Arguments& args, Output& out);
 };
 
+// The complaints of a '-' run that could not go on.
+Status Unreadable(const LineBatches& input) {
+  Complain("could not read standard input: " + input.problem());
+  return kFailed;
+}
+Status OutOfMemoryAt(std::uint64_t line_number) {
+  Complain("out of memory at line " + std::to_string(line_number) + " of standard input");
+  return kFailed;
+}
+
 // Runs `step(text, other)`, a command's work on its one or two texts, which writes the result
 // and returns the status: once, or, when one of the texts is "-", once for each line of
 // standard input in its place. The highest status wins; a failure stops the run, as later lines
@@ -54,47 +63,49 @@ Status RunOnTexts(const std::string& text, const std::string& other, const Step&
   const bool text_is_dash = text == kStdinArgument;
   if (!text_is_dash && other != kStdinArgument) return step(text, other);
   Status worst = kOk;
-  std::uint64_t line_number = 0;
-  const auto run_line = [&](std::string_view view) {
-    ++line_number;
-    const std::string line(WithoutLineEnd(view));  // a new string: cheaper than assigning
-    worst = std::max(worst, text_is_dash ? step(line, other) : step(text, line));
-    return worst != kFailed && out.ok();
-  };
+  std::uint64_t done = 0;  // lines run
   try {
-    LineSplitter lines;
-    std::vector<char> block(kReadBlock);
-    for (;;) {
-      // Results so far go out before zyl waits for more input, as a filter in a pipe should.
-      out.Flush();
-      const long got = ReadSome(kStdin, block.data(), block.size());
-      if (got < 0) {
-        Complain(std::string("could not read standard input: ") + std::strerror(errno));
-        return kFailed;
-      }
-      if (got == 0) break;
-      if (!lines.Feed(std::string_view(block.data(), static_cast<std::size_t>(got)), run_line)) {
-        return worst;
+    LineBatches input(kStdin, out);
+    for (const StringBatch<std::string>* lines; (lines = &input.Next())->size() != 0;) {
+      for (std::size_t i = 0; i < lines->size(); ++i, ++done) {
+        const std::string& line = (*lines)[i];
+        worst = std::max(worst, text_is_dash ? step(line, other) : step(text, line));
+        if (worst == kFailed || !out.ok()) return worst;
       }
     }
-    if (!lines.pending().empty()) run_line(lines.pending());
+    if (!input.problem().empty()) return Unreadable(input);
   } catch (const std::bad_alloc&) {
-    Complain("out of memory at line " + std::to_string(line_number + 1) + " of standard input");
-    return kFailed;
+    return OutOfMemoryAt(done + 1);
   }
   return worst;
 }
 
-// Prints `function` of the text, once or for each input line.
+// Prints `function` of the text, once or for each input line. Each batch of lines makes a batch
+// of results before any is written (see StringBatch).
 template <class Function>
 Status PrintEach(const std::string& text, Output& out, Function function) {
-  return RunOnTexts(
-      text, {},
-      [&](const std::string& line, const std::string& /*none*/) {
-        out.Line(function(line));
-        return kOk;
-      },
-      out);
+  if (text != kStdinArgument) {
+    out.Line(function(text));
+    return kOk;
+  }
+  std::uint64_t done = 0;  // lines whose results are written
+  try {
+    LineBatches input(kStdin, out);
+    StringBatch<decltype(function(text))> results;
+    for (const StringBatch<std::string>* lines; (lines = &input.Next())->size() != 0;) {
+      for (std::size_t i = 0; i < lines->size(); ++i) {
+        results.Add([&] { return function((*lines)[i]); });
+      }
+      for (std::size_t i = 0; i < results.size(); ++i) out.Line(results[i]);
+      done += results.size();
+      results.Clear();
+      if (!out.ok()) return kOk;  // reported at the last flush
+    }
+    if (!input.problem().empty()) return Unreadable(input);
+  } catch (const std::bad_alloc&) {
+    return OutOfMemoryAt(done + 1);
+  }
+  return kOk;
 }
 
 void AddArgument(CLI::App* app, const char* name, std::string* into) {
@@ -126,10 +137,11 @@ void DefinePad(CLI::App* app, Arguments* args) {
       ->check(Check([](const std::string& value) -> std::string {
         return value.size() == 1 ? "" : "'" + value + "' is not one byte";
       }));
-  const CLI::Option* left =
-      app->add_flag("-l,--left", "pad on the left, right-aligning TEXT")->disable_flag_override();
-  const CLI::Option* right =
-      app->add_flag("-r,--right", "pad on the right (the default)")->disable_flag_override();
+  // Descriptions as const strings: C++20 finds a string literal ambiguous among CLI11's add_flag.
+  const std::string left_help = "pad on the left, right-aligning TEXT";
+  const std::string right_help = "pad on the right (the default)";
+  const CLI::Option* left = app->add_flag("-l,--left", left_help)->disable_flag_override();
+  const CLI::Option* right = app->add_flag("-r,--right", right_help)->disable_flag_override();
   app->callback([app, args, left, right] {
     for (const CLI::Option* side : app->parse_order()) {  // the last side given wins
       if (side == left || side == right) args->pad_left = side == left;

@@ -2,7 +2,10 @@
 
 namespace zyl::tool {
 
-Output::Output(std::FILE* file) : file_(file), buffer_(new char[kCapacity]) {}
+Output::Output(std::FILE* file) : file_(file), buffer_(new char[kCapacity]) {
+  // The stream's own buffer would cut each of our blocks in two writes, and wake a reader twice.
+  std::setvbuf(file_, nullptr, _IONBF, 0);
+}
 
 void Output::WriteLarge(std::string_view bytes) {
   Flush();
@@ -13,6 +16,8 @@ void Output::WriteLarge(std::string_view bytes) {
   std::memcpy(buffer_.get(), bytes.data(), bytes.size());
   used_ = bytes.size();
 }
+
+void Output::LineOutOfLine(std::string_view text) { Line(text); }
 
 bool Output::Flush() {
   if (used_ != 0) ok_ = std::fwrite(buffer_.get(), 1, used_, file_) == used_ && ok_;

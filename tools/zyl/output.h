@@ -25,6 +25,17 @@ class Output {
     std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
     used_ += bytes.size();
   }
+  // A string's buffer holds 16 bytes or more: a short one moves as one block, without a call.
+  void Line(const std::string& text) {
+    if (text.size() < 16 && kCapacity - used_ > 16 && text.capacity() >= 15) {
+      std::memcpy(buffer_.get() + used_, text.data(), 16);
+      used_ += text.size();
+      buffer_[used_++] = '\n';
+      return;
+    }
+    LineOutOfLine(text);
+  }
+  void Line(const char* text) { Line(std::string_view(text)); }
   // `text` and a line end.
   void Line(std::string_view text) {
     if (text.size() >= kCapacity - used_) {
@@ -41,8 +52,9 @@ class Output {
 
  private:
   void WriteLarge(std::string_view bytes);
+  void LineOutOfLine(std::string_view text);
 
-  static constexpr std::size_t kCapacity = 64 * 1024;
+  static constexpr std::size_t kCapacity = 256 * 1024;
   std::FILE* file_;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
