@@ -1,8 +1,9 @@
 // Splitting any bytes as a path: the name holds no separator; with a separator in the path, the
 // directory ends with one and directory + name is the path again; without, both are empty.
 // The short form, where there is one, names the same path up to its first NUL. The library's
-// separator scan (SSE2 where the target has it) agrees with the portable one in both word widths
-// from every start and to every end near the input's edges.
+// separator scan (SSE2 where the target has it, and the 32-bit DLL's choice either way) agrees
+// with the portable one in both word widths from every start and to every end near the input's
+// edges.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,7 @@
 
 #include "fuzz_check.h"
 #include "text/scan.h"
+#include "text/scan_chosen.h"
 #include "text/scan_portable.h"
 #include "zyl/zyl.h"
 
@@ -22,6 +24,9 @@ void CheckSeparatorScans(const char* begin, const char* end) {
       const char* const found = zyl::scan::PastLastSeparator(from, to);
       ZYL_FUZZ_CHECK(found == zyl::portable::PastLastSeparator<std::uint32_t>(from, to));
       ZYL_FUZZ_CHECK(found == zyl::portable::PastLastSeparator<std::uint64_t>(from, to));
+      for (const Sse2Answer sse2 : kBothAnswers) {
+        ZYL_FUZZ_CHECK(found == zyl::chosen::PastLastSeparator(from, to, sse2));
+      }
     }
   }
 }

@@ -22,7 +22,8 @@ const StringBatch<std::string>& LineBatches::Next() {
     if (!ReadBlock()) {
       ended_ = true;
       const std::string_view last = WithoutLineEnd(splitter_.pending());
-      if (problem_.empty() && !splitter_.pending().empty()) lines_.Add([&] { return LineString(last); });
+      if (problem_.empty() && !splitter_.pending().empty())
+        lines_.Add([&] { return LineString(last); });
       return lines_;
     }
   }

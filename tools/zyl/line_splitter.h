@@ -43,7 +43,8 @@ class LineSplitter {
     ends[0] = 0;
     const auto take = [&](unsigned feeds, std::size_t at) {
       for (; feeds != 0; feeds &= feeds - 1) {
-        ends[++found] = static_cast<std::uint32_t>(at + static_cast<unsigned>(__builtin_ctz(feeds)) + 1);
+        ends[++found] =
+            static_cast<std::uint32_t>(at + static_cast<unsigned>(__builtin_ctz(feeds)) + 1);
       }
     };
     std::size_t at = 0;
@@ -102,7 +103,7 @@ class LineSplitter {
   std::string_view block_;
   std::vector<std::uint32_t> ends_;  // 0, then just past each LF of block_
   std::size_t count_ = 0;
-  std::string joined_;               // line(0) when it began in an earlier block
+  std::string joined_;  // line(0) when it began in an earlier block
   std::string pending_;
 };
 

@@ -8,10 +8,10 @@
 
 namespace zyl::tool {
 
-// Up to kCapacity strings (std::string or a class derived from it), each built in place. A filter builds a batch of lines, then a batch of
-// results, before it reads any of them: a short string read whole right after its bytes were
-// written waits for those writes to reach the cache, one wait per line; read a batch later, it
-// costs nothing.
+// Up to kCapacity strings (std::string or a class derived from it), each built in place. A filter
+// builds a batch of lines, then a batch of results, before it reads any of them: a short string
+// read whole right after its bytes were written waits for those writes to reach the cache, one wait
+// per line; read a batch later, it costs nothing.
 template <class String>
 class StringBatch {
  public:
