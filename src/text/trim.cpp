@@ -85,30 +85,29 @@ std::string ShortPieceOf(const char* data, std::size_t size) {
   return zyl::InlineStringOf<std::string>(data + first, end - first);
 }
 
-// Out of line, so that short texts save no registers for the scans of long ones.
-template <bool left, bool right>
-[[gnu::noinline]] std::string LongPieceOf(const std::string& text) {
-  return zyl::NoThrow([&] {
-    const Piece piece = KeptPiece<left, right>(text.data(), text.size());
-    return zyl::StringOf<std::string>(text.data() + piece.begin, piece.end - piece.begin);
-  });
-}
-
-// Where a vector holds a short text, it is taken in one step; elsewhere by the scans' own.
+// Where a vector holds a short text, it is taken in one step; elsewhere by the scans' own. The
+// length is compared as the scans compare it, so longer texts test it once.
 template <bool left, bool right>
 std::string PieceOf(const std::string& text) {
   if constexpr (zyl::scan::kOneStepShortTexts) {
-    if (text.size() < 16 && text.capacity() >= 15) {
+    if (static_cast<std::ptrdiff_t>(text.size()) < 16 && text.capacity() >= 15) {
       return ShortPieceOf<left, right>(text.data(), text.size());
     }
   }
-  return LongPieceOf<left, right>(text);
+  const Piece piece = KeptPiece<left, right>(text.data(), text.size());
+  return zyl::StringOf<std::string>(text.data() + piece.begin, piece.end - piece.begin);
 }
 
 }  // namespace
 
-std::string ZYLTrimLeft(const std::string& text) { return PieceOf<true, false>(text); }
+std::string ZYLTrimLeft(const std::string& text) {
+  return zyl::NoThrow([&] { return PieceOf<true, false>(text); });
+}
 
-std::string ZYLTrimRight(const std::string& text) { return PieceOf<false, true>(text); }
+std::string ZYLTrimRight(const std::string& text) {
+  return zyl::NoThrow([&] { return PieceOf<false, true>(text); });
+}
 
-std::string ZYLTrim(const std::string& text) { return PieceOf<true, true>(text); }
+std::string ZYLTrim(const std::string& text) {
+  return zyl::NoThrow([&] { return PieceOf<true, true>(text); });
+}

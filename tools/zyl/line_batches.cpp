@@ -27,7 +27,7 @@ const StringBatch<std::string>& LineBatches::Next() {
       return lines_;
     }
   }
-  const std::string_view line = WithoutLineEnd(splitter_.line(next_));
+  const std::string_view line = WithoutItsEnd(splitter_.line(next_));
   if (line.size() < 16) {
     TakeShortLines();
   } else {
@@ -51,7 +51,7 @@ bool LineBatches::ReadBlock() {
 // Short lines of the block from next_ on, as many as fit the batch.
 void LineBatches::TakeShortLines() {
   next_ = splitter_.Walk(next_, [this](std::string_view with_end) {
-    const std::string_view line = WithoutLineEnd(with_end);
+    const std::string_view line = WithoutItsEnd(with_end);
     if (line.size() >= 16 || lines_.full()) return false;
     lines_.Add([&] { return ShortLineString(line.data(), line.size()); });
     return true;

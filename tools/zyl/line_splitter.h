@@ -126,6 +126,12 @@ inline std::string LineString(std::string_view line) {
   return std::string(line);
 }
 
+// A line LineSplitter completed, without its end: the LF, and a CR before it.
+inline std::string_view WithoutItsEnd(std::string_view line) {
+  line.remove_suffix(line.size() >= 2 && line[line.size() - 2] == '\r' ? 2 : 1);
+  return line;
+}
+
 // `line` without its end, LF or CR LF.
 inline std::string_view WithoutLineEnd(std::string_view line) {
   if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
