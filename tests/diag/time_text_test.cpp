@@ -18,9 +18,8 @@ using zyl::testing::CtimeStamp;
 using zyl::testing::ScopedEnv;
 
 std::string Format(std::int64_t seconds, std::string_view newline) {
-  std::string text;
-  zyl::AppendCtimeText(seconds, newline, &text);
-  return text;
+  char text[zyl::kCtimeTextBound];
+  return std::string(text, zyl::PutCtimeText(seconds, text)).append(newline);
 }
 
 // Sets TZ and makes the C runtime take it up at once; puts both back on scope exit.
@@ -41,7 +40,7 @@ class ScopedZone {
   std::optional<ScopedEnv> env_;
 };
 
-TEST(AppendCtimeText, WritesAsctimeFieldsInEnglish) {
+TEST(PutCtimeText, WritesAsctimeFieldsInEnglish) {
   ScopedZone utc("UTC0");
   const struct {
     std::int64_t when;
@@ -63,7 +62,7 @@ TEST(AppendCtimeText, WritesAsctimeFieldsInEnglish) {
 }
 
 // A host that switches zones sets TZ and calls tzset(); the stamp follows as ctime does.
-TEST(AppendCtimeText, MatchesCtimeInEveryZoneAndRange) {
+TEST(PutCtimeText, MatchesCtimeInEveryZoneAndRange) {
   // July of years INT_MAX and INT_MAX + 1: the last year ctime prints, the first it cannot.
   constexpr std::int64_t kYearIntMax = 67767976217678400, kYearPastIt = 67767976249300800;
   const std::int64_t times[] = {
