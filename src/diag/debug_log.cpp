@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -28,13 +29,6 @@ char* Put(std::string_view text, char* out) {
 char* PutNewline(std::string_view newline, char* out) {
   for (const char c : newline) *out++ = c;
   return out;
-}
-
-// The size of `text` in a text-mode file, where every '\n' becomes the platform's newline.
-std::size_t StoredSize(std::string_view text, std::string_view newline) {
-  if (newline.size() == 1) return text.size();
-  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-  return text.size() + lines * (newline.size() - 1);
 }
 
 char* PutText(std::string_view text, std::string_view newline, char* out) {
@@ -69,8 +63,10 @@ void AppendRecord(const std::string& message) {
   const std::string_view newline = zyl::platform::TextNewline();
 
   // The whole record goes out in one append, so records written at once never tear. It is built
-  // on the stack unless the message is long.
-  const std::size_t size = kHeadBound + StoredSize(message, newline) + newline.size();
+  // on the stack unless the message is long. A text-mode file stores every '\n' as the platform's
+  // newline, so a message byte takes at most newline.size() bytes (a bound spares a second scan).
+  if (message.size() >= (SIZE_MAX - kHeadBound) / newline.size()) return;  // could never be built
+  const std::size_t size = kHeadBound + (message.size() + 1) * newline.size();
   char on_stack[1024];
   std::unique_ptr<char[]> on_heap;
   if (size > sizeof on_stack) on_heap = std::make_unique_for_overwrite<char[]>(size);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "log_test_util.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -67,6 +68,8 @@ TEST(PutCtimeText, MatchesCtimeInEveryZoneAndRange) {
   constexpr std::int64_t kYearIntMax = 67767976217678400, kYearPastIt = 67767976249300800;
   const std::int64_t times[] = {
       0,           1142413507,   1151712000,   // March and July: either side of summer time
+      1173596399,  1173596400,                 // where it begins in the US, 2007
+      1194155999,  1194156000,                 // and where it ends: an hour comes twice
       -1,          -86400 * 366, 32535215999,  // where some runtimes give up
       32535216000, 253402300800,               // year 3001, year 10000
       kYearIntMax, kYearPastIt,                // where a year no longer fits in an int
@@ -89,6 +92,18 @@ TEST(PutCtimeText, MatchesCtimeInEveryZoneAndRange) {
     }
   }
   tzset();
+}
+
+// The stamp's seconds are time()'s: the same clock, cut to whole seconds the same way. Watched
+// across the turn of a second, where a clock rounded or read elsewhere would run ahead of it.
+TEST(CalendarTime, GivesTheSecondsTimeGives) {
+  const std::time_t start = std::time(nullptr);
+  for (std::time_t after = start; after == start;) {
+    const std::time_t before = std::time(nullptr);
+    const std::int64_t now = zyl::platform::CalendarTime();
+    after = std::time(nullptr);
+    ASSERT_TRUE(before <= now && now <= after) << before << " " << now << " " << after;
+  }
 }
 
 }  // namespace
