@@ -1,5 +1,5 @@
-// The stamp formatter is internal to the library, so this binary compiles it in (see
-// CMakeLists.txt) to feed it fixed times; the log tests check the stamp the export writes.
+// The stamp formatter is internal to the library: this binary links it from zyl_internal to feed
+// it fixed times; the log tests check the stamp the export writes.
 
 #include "diag/time_text.h"
 
