@@ -6,8 +6,6 @@
 namespace {
 
 constexpr int kTitleLimit = 1024;
-// MB_OK | MB_TOPMOST | MB_SETFOREGROUND: one OK button, above other windows, in front.
-constexpr unsigned kBoxStyle = 0x00050000;
 // Window chains are short; the bound only guards the host against a corrupt one.
 constexpr int kMaxChainLength = 4096;
 
@@ -37,7 +35,7 @@ ZYLString GetWindowTitle(HWND window) {
 void ShowZYLMsg(const std::string& text) {
   const HWND owner = RootWindow(zyl::platform::ActiveWindow());
   const ZYLString caption = GetWindowTitle(owner);
-  zyl::platform::ShowBox(owner, text.c_str(), caption.c_str(), kBoxStyle);
+  zyl::platform::ShowBox(owner, text.c_str(), caption.c_str());
 }
 
 void ShowZYLError(const std::string& user_text, const std::string& detail) {

@@ -96,7 +96,7 @@ void WindowText(HWND /*window*/, char* buf, int size) {
   if (size > 0) buf[0] = '\0';
 }
 
-void ShowBox(HWND /*owner*/, const char* text, const char* caption, unsigned /*style*/) {
+void ShowBox(HWND /*owner*/, const char* text, const char* caption) {
   // The stand-in for a box: the caption and the text on standard error.
   std::fprintf(stderr, "[%s] %s\n", caption, text);
 }
