@@ -1,34 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <clocale>
 #include <cstdint>
 #include <random>
 #include <string>
 
 #include "properties.h"
+#include "test_support.h"
 #include "zyl/zyl.h"
 
 namespace {
 
 // The trimmable bytes of the "C" locale, which every test here runs under unless it says so.
 bool TrimmableInC(unsigned char byte) { return byte <= 0x20 || byte == 0x7F; }
-
-// Switches LC_CTYPE for the life of the object, as a host application might.
-class ScopedCtypeLocale {
- public:
-  explicit ScopedCtypeLocale(const char* name) : old_(std::setlocale(LC_CTYPE, nullptr)) {
-    ok_ = std::setlocale(LC_CTYPE, name) != nullptr;
-  }
-  ~ScopedCtypeLocale() { std::setlocale(LC_CTYPE, old_.c_str()); }
-  ScopedCtypeLocale(const ScopedCtypeLocale&) = delete;
-  ScopedCtypeLocale& operator=(const ScopedCtypeLocale&) = delete;
-  bool ok() const { return ok_; }
-
- private:
-  std::string old_;
-  bool ok_ = false;
-};
 
 TEST(ZYLTrim, EachSideStripsItsRunOfBlanksAndControlBytesOnly) {
   const struct {
@@ -109,7 +93,7 @@ TEST(ZYLTrim, FollowsTheLocaleTheHostSets) {
   };
   bool tried = false;
   for (const char* name : locales) {
-    ScopedCtypeLocale locale(name);
+    zyl::testing::ScopedCtypeLocale locale(name);
     if (!locale.ok()) continue;
     int changed = 0;
     for (int byte = 0x80; byte < 0x100; ++byte) {
