@@ -18,27 +18,10 @@ BoxRecorder::~BoxRecorder() {
 
 BoxRecording BoxRecorder::Finish() {
   state_->capturing = false;
-  const std::string out = ::testing::internal::GetCapturedStderr();
-  // The stand-in writes one line per box: "[caption] text".
   BoxRecording result;
-  for (std::size_t pos = 0; pos < out.size();) {
-    const std::size_t end = out.find('\n', pos);
-    if (end == std::string::npos) {
-      result.problem += "unterminated line: " + out.substr(pos) + "; ";
-      break;
-    }
-    const std::string line = out.substr(pos, end - pos);
-    pos = end + 1;
-    const std::size_t close = line.find("] ");
-    if (line.empty() || line[0] != '[' || close == std::string::npos) {
-      result.problem += "not a box: " + line + "; ";
-      continue;
-    }
-    ShownBox box;
-    box.caption = line.substr(1, close - 1);
-    box.text = line.substr(close + 2);
-    result.boxes.push_back(box);
-  }
+  std::string rest;
+  result.boxes = StandInBoxes(::testing::internal::GetCapturedStderr(), &rest);
+  if (!rest.empty()) result.problem = "not boxes: " + rest;
   result.calls = static_cast<int>(result.boxes.size());
   return result;
 }
