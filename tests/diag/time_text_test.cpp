@@ -71,8 +71,7 @@ TEST(AppendCtimeText, MatchesCtimeInEveryZoneAndRange) {
       INT64_MAX,                               // far past any calendar
   };
   for (const char* tz : {"UTC0", "JST-9", "EST5EDT", "NZST-12NZDT"}) {
-    ScopedEnv zone("TZ", tz);
-    tzset();
+    const ScopedZone zone(tz);
     for (const std::int64_t when : times) {
       if (static_cast<std::time_t>(when) != when) continue;  // past this runtime's ctime
       SCOPED_TRACE(testing::Message() << "TZ=" << tz << " time " << when);
@@ -86,7 +85,6 @@ TEST(AppendCtimeText, MatchesCtimeInEveryZoneAndRange) {
       }
     }
   }
-  tzset();
 }
 
 }  // namespace

@@ -14,6 +14,8 @@ namespace {
 // The trimmable bytes of the "C" locale, which every test here runs under unless it says so.
 bool TrimmableInC(unsigned char byte) { return byte <= 0x20 || byte == 0x7F; }
 
+const std::string kNbsp = "\xA0";  // no-break space in Latin-1 and code page 1252
+
 TEST(ZYLTrim, EachSideStripsItsRunOfBlanksAndControlBytesOnly) {
   const struct {
     std::string in, left, right, both;
@@ -26,29 +28,11 @@ TEST(ZYLTrim, EachSideStripsItsRunOfBlanksAndControlBytesOnly) {
       {std::string("\0a\0", 3), std::string("a\0", 2), std::string("\0a", 2), "a"},
       {std::string(" a \t\0 b ", 8), std::string("a \t\0 b ", 7), std::string(" a \t\0 b", 7),
        std::string("a \t\0 b", 6)},  // interior bytes stay, whatever they are
-      {"\xA0"
-       "a"
-       "\xA0",
-       "\xA0"
-       "a"
-       "\xA0",
-       "\xA0"
-       "a"
-       "\xA0",
-       "\xA0"
-       "a"
-       "\xA0"},
+      {kNbsp + "a" + kNbsp, kNbsp + "a" + kNbsp, kNbsp + "a" + kNbsp, kNbsp + "a" + kNbsp},
       {"\x80\xFF", "\x80\xFF", "\x80\xFF", "\x80\xFF"},  // no high byte is blank in "C"
       {" $@` ", "$@` ", " $@`", "$@`"},                  // printable ASCII stays
       {" ! ~ ", "! ~ ", " ! ~", "! ~"},
-      {"\x1F"
-       "x"
-       "\x7F",
-       "x"
-       "\x7F",
-       "\x1F"
-       "x",
-       "x"},
+      {"\x1Fx\x7F", "x\x7F", "\x1Fx", "x"},  // 'x' is no hex digit: three bytes
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.in));
@@ -106,10 +90,7 @@ TEST(ZYLTrim, FollowsTheLocaleTheHostSets) {
     }
     tried = tried || changed > 0;
     if (std::string(name).find("1252") != std::string::npos) {
-      EXPECT_EQ(ZYLTrim("\xA0"
-                        "x"
-                        "\xA0"),
-                "x");  // no-break space is a blank in code page 1252
+      EXPECT_EQ(ZYLTrim(kNbsp + "x" + kNbsp), "x");  // a blank in code page 1252
     }
   }
   if (!tried) GTEST_SKIP() << "no installed locale classifies a byte above 0x7F as blank/control";
