@@ -1,71 +1,107 @@
 #!/usr/bin/env bash
-# Checks the installed package the way users meet it. Each build is installed into a staging
-# prefix; tests/consumer, a separate project, then finds it with find_package(ZIZUDUZ CONFIG),
-# links it and runs: natively (plus a pkg-config build) and for mingw-x86_64 under Wine. Each
-# Windows build's ZIP is made with CPack and its contents checked.
-# Builds the presets first when they are not built yet; BUILD_ROOT moves every build directory.
+# Follows README.md's "Using the installed package" as a user would: runs its recipes exactly as
+# printed (each fenced block marked "<!-- consumer-test: NAME -->"), with a throwaway $HOME to
+# install into and tests/consumer/app.cpp as the user's program, which calls every export and
+# checks the answers. Then checks the installed layouts and both ZIPs, and that the headers and
+# the CMake package refuse callers that cannot work, saying what to do.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-builds=${BUILD_ROOT:-$root/build}
-work=$builds/consumer-test
+work=$root/build/consumer-test
 rm -rf "$work"
+mkdir -p "$work/home" "$work/app"
+source scripts/wine-prefix.sh  # made, if need be, under the real $HOME
+export HOME=$work/home
+export DEBUG=On  # app.cpp expects debug mode on
 
-ensure_built() {  # ensure_built PRESET
-  if [ ! -f "$builds/$1/CMakeCache.txt" ]; then
-    cmake --preset "$1" -B "$builds/$1" >/dev/null
+recipe() {  # recipe NAME: the fenced block marked NAME in README.md
+  awk -v mark="<!-- consumer-test: $1 -->" '
+    $0 == mark { armed = 1; next }
+    armed && /^```/ { if (inside) exit; inside = 1; next }
+    inside { print }' README.md
+}
+
+run() {  # run NAME DIR: runs recipe NAME in DIR, its output shown only when it fails
+  local lines log=$work/$1.log
+  lines=$(recipe "$1")
+  [ -n "$lines" ] || { echo "README.md has no recipe '$1'" >&2; return 1; }
+  echo "--- $1"
+  # Every Wine run gets a timeout; the recipe's lines stay as printed.
+  if ! (cd "$2" && timeout 1200 bash -c "set -eo pipefail
+      wine() { timeout 120 $(type -P wine) \"\$@\"; }
+      $lines") >"$log" 2>&1; then
+    cat "$log"
+    echo "recipe '$1' failed" >&2
+    return 1
   fi
-  cmake --build "$builds/$1" >/dev/null
+  grep -E '^consumer:' "$log" || true
 }
 
-stage() {  # stage PRESET: installs the build into $work/PRESET/prefix
-  ensure_built "$1"
-  cmake --install "$builds/$1" --prefix "$work/$1/prefix" >/dev/null
-}
-
-consumer() {  # consumer PRESET [CMAKE ARGS...]: builds and runs tests/consumer against the stage
-  local preset=$1
-  shift
-  cmake -S tests/consumer -B "$work/$preset/consumer" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@" \
-    >/dev/null
-  cmake --build "$work/$preset/consumer" >/dev/null
-  ctest --test-dir "$work/$preset/consumer" --output-on-failure --timeout 120 -V |
-    grep -E '^1: (ok|FAIL|consumer)|tests passed|tests failed'
-}
-
-echo "--- native: find_package"
-stage native
-consumer native -DCMAKE_PREFIX_PATH="$work/native/prefix"
-
-echo "--- native: pkg-config"
-prefix=$work/native/prefix
-flags=$(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs zizuduz)
-# shellcheck disable=SC2086  # the flags are words
-g++ -std=c++17 tests/consumer/main.cpp $flags -Wl,-rpath,"$prefix/lib" -o "$work/native/pc-consumer"
-(cd "$work/native" && DEBUG=On ./pc-consumer | tail -1)
-"$prefix/bin/zyl" trim "  the installed zyl runs  "
-
-echo "--- mingw-x86_64 under Wine: find_package"
-source scripts/wine-prefix.sh
-stage mingw-x86_64
-# The toolchain searches packages only below the mingw root, so name the package's directory.
-consumer mingw-x86_64 --toolchain "$root/cmake/mingw-x86_64.cmake" \
-  -DZIZUDUZ_DIR="$work/mingw-x86_64/prefix/lib/cmake/ZIZUDUZ"
-
-for preset in mingw-i686 mingw-x86_64; do
-  echo "--- $preset: ZIP"
-  ensure_built "$preset"
-  rm -rf "$builds/$preset/package"
-  (cd "$builds/$preset" && cpack >/dev/null)
-  zip=$(ls "$builds/$preset"/package/*.zip)
-  listing=$(cmake -E tar tf "$zip")
-  for want in bin/ZIZUDUZ.dll bin/zyl.exe lib/ZIZUDUZ.dll.a include/zyl/zyl.h \
-    include/zyl/zyl_string.h include/zyl/export.h README.md lib/cmake/ZIZUDUZ/ZIZUDUZConfig.cmake; do
-    if ! grep -q "/$want\$" <<<"$listing"; then
-      echo "$(basename "$zip") lacks $want" >&2
-      exit 1
-    fi
+has_all() {  # has_all WHAT LISTING FILE...: each FILE ends a line of LISTING
+  local what=$1 listing=$2 want
+  shift 2
+  for want in "$@"; do
+    grep -qE "(^|/)$want\$" <<<"$listing" || { echo "$what lacks $want" >&2; return 1; }
   done
-  echo "$(basename "$zip"): $(grep -vc '/$' <<<"$listing") files, all expected ones present"
+  echo "$what: all expected files present"
+}
+
+refuses() {  # refuses WHAT MESSAGE COMMAND...: COMMAND must fail, saying MESSAGE
+  local what=$1 message=$2 out
+  shift 2
+  if out=$("$@" 2>&1); then
+    echo "$what was accepted" >&2
+    return 1
+  fi
+  if ! grep -qF "$message" <<<"${out//$'\n'  / }"; then  # CMake wraps its messages
+    echo "$out"
+    echo "$what failed without saying: $message" >&2
+    return 1
+  fi
+  echo "refused: $what"
+}
+
+cp tests/consumer/app.cpp "$work/app/"
+recipe CMakeLists.txt >"$work/app/CMakeLists.txt"
+run install "$root"
+run zip "$root"
+run cmake-linux "$work/app"
+run cmake-windows "$work/app"
+run pkg-config "$work/app"
+run mingw-g++ "$work/app"
+"$HOME/zizuduz/bin/zyl" trim "  the installed zyl runs  "
+
+echo "--- installed layouts"
+linux=$HOME/zizuduz
+has_all "Linux install" "$(cd "$linux" && find . -type f -o -type l)" lib/libZIZUDUZ.so \
+  lib/libZIZUDUZ.so.8 include/zyl/config.h lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE
+objdump -p "$linux/lib/libZIZUDUZ.so" | grep -q 'SONAME *libZIZUDUZ.so.8$' ||
+  { echo "libZIZUDUZ.so lacks the SONAME libZIZUDUZ.so.8" >&2; exit 1; }
+for arch in i686 x86_64; do
+  zip=build/mingw-$arch/package/ZIZUDUZ-8.0.1.14-windows-$arch.zip
+  has_all "$(basename "$zip")" "$(cmake -E tar tf "$zip")" bin/ZIZUDUZ.dll bin/zyl.exe \
+    lib/ZIZUDUZ.dll.a include/zyl/zyl.h include/zyl/zyl_string.h include/zyl/export.h \
+    include/zyl/abi_guard.h include/zyl/config.h README.md LICENSE CHANGELOG.md \
+    lib/cmake/ZIZUDUZ/ZIZUDUZConfig.cmake lib/cmake/ZIZUDUZ/mingw.cmake \
+    "lib/cmake/ZIZUDUZ/mingw-$arch.cmake"
 done
+
+echo "--- callers that cannot work are turned away"
+w64=$HOME/zizuduz-w64
+w32=$HOME/ZIZUDUZ-8.0.1.14-windows-i686
+probe() { cmake -S "$work/app" -B "$work/refused" --fresh "$@"; }
+refuses "the old string ABI" "the old std::string ABI (_GLIBCXX_USE_CXX11_ABI=0)" \
+  g++ -std=c++17 -fsyntax-only -D_GLIBCXX_USE_CXX11_ABI=0 -I"$linux/include" "$work/app/app.cpp"
+refuses "UCRT against an msvcrt DLL" "the DLL was built for the msvcrt C runtime" \
+  x86_64-w64-mingw32-g++-posix -std=c++17 -fsyntax-only -D_UCRT -I"$w64/include" \
+  "$work/app/app.cpp"
+refuses "32-bit g++ with the 64-bit headers" "another pointer size" \
+  i686-w64-mingw32-g++-posix -std=c++17 -fsyntax-only -I"$w64/include" "$work/app/app.cpp"
+refuses "Linux with the Windows package" "built for 64-bit Windows, but this project builds for" \
+  probe -DZIZUDUZ_DIR="$w64/lib/cmake/ZIZUDUZ"
+refuses "Windows with the Linux package" "built for 64-bit Linux, but this project builds for" \
+  probe --toolchain "$w64/lib/cmake/ZIZUDUZ/mingw-x86_64.cmake" \
+  -DZIZUDUZ_DIR="$linux/lib/cmake/ZIZUDUZ"
+refuses "32-bit Windows with the 64-bit package" "builds for 32-bit Windows" \
+  probe --toolchain "$w32/lib/cmake/ZIZUDUZ/mingw-i686.cmake" -DZIZUDUZ_DIR="$w64/lib/cmake/ZIZUDUZ"
 echo "consumer test passed"

@@ -3,7 +3,7 @@
 # DLLs, then calls every export through the zyl tool, on Linux and under Wine, shows the debug
 # log records written, and has a window of a demo application raise a real message box under
 # Wine and Xvfb, saved as a screenshot (build/demo/message-box.png).
-# BUILD_ROOT moves the build directories (default: build/), as in scripts/consumer-test.sh.
+# BUILD_ROOT moves the build directories (default: build/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD

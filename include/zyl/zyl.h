@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "zyl/abi_guard.h"
 #include "zyl/export.h"
 #include "zyl/zyl_string.h"
 

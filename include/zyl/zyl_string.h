@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "zyl/abi_guard.h"
+
 // The library's byte string: a std::string with a few constructors and operations added. It holds
 // no data of its own, so it passes wherever a std::string is expected. Bytes are never converted;
 // positions and lengths are byte counts. Everything here is inline: no member crosses the DLL

@@ -1,4 +1,5 @@
-// Calls the installed library's exports as a user's program would and checks their answers.
+// The user's program of README.md's recipes (scripts/consumer-test.sh builds it each way): calls
+// every export of the installed library and checks the answers. Expects DEBUG=On.
 
 #include <zyl/zyl.h>
 
