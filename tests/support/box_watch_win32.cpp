@@ -48,13 +48,17 @@ std::string WindowText(HWND window) {
 }
 
 HWND FindBox(unsigned long thread, const std::string& caption) {
-  Search search{caption};
-  const auto param = reinterpret_cast<LPARAM>(&search);
-  if (thread != 0) {
-    EnumThreadWindows(thread, MatchBox, param);
-  } else {
-    EnumWindows(MatchBox, param);
+  if (thread == 0) {
+    // Asks the system for dialogs alone: watchers poll this, and every call crosses to the server.
+    const char* title = caption.empty() ? nullptr : caption.c_str();
+    HWND box = nullptr;
+    while ((box = FindWindowExA(nullptr, box, "#32770", title)) != nullptr) {
+      if (IsWindowVisible(box)) return box;
+    }
+    return nullptr;
   }
+  Search search{caption};
+  EnumThreadWindows(thread, MatchBox, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
