@@ -79,7 +79,7 @@ linux_part() {
   missing_path=/no/such/file
   title_note="; split at '\\' or ':' only, a Linux path gives none"
   box=call
-  box_note="here a stand-in: '[caption] text' on standard error"
+  box_note="here a stand-in: the text on standard error; no title, so no caption"
   mkdir -p "$out/linux" && cd "$out/linux"
   tour
   cd "$root"

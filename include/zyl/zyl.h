@@ -3,7 +3,8 @@
 
 // The complete exported interface of ZIZUDUZ. Strings cross the boundary by value, so a caller
 // must be built with the same std::string implementation as the library (on Windows: the same
-// mingw-w64 libstdc++, whose heap is msvcrt's).
+// mingw-w64 libstdc++, whose heap is msvcrt's). No exception leaves any of these functions: where
+// memory runs out, a string result is empty, Debug() is false, and a log record or box is skipped.
 
 #include <cstdint>
 #include <string>
@@ -42,7 +43,9 @@ typedef HWND__* HWND;
 
 extern "C" {
 
-// True when the environment variable DEBUG, upper-cased, is exactly "ON". Read at every call.
+// True when the environment variable DEBUG, upper-cased, is exactly "ON". Read at every call, on
+// Windows safely while other threads change the environment; on Linux through getenv, which POSIX
+// leaves undefined against a concurrent setenv.
 [[nodiscard]] ZYL_API bool Debug();
 
 // Appends a two-line record to the file LogName names: "APP: <executable>: <ctime-form time>",

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "diag/time_text.h"
+#include "frame/no_throw.h"
 #include "platform/platform.h"
 #include "zyl/zyl.h"
 
@@ -27,9 +28,7 @@ void AppendText(std::string_view text, std::string_view newline, std::string* ou
   }
 }
 
-}  // namespace
-
-void SendDebugMsg(const std::string& message) {
+void AppendRecord(const std::string& message) {
   const char* log_name = LogName;  // one read: callers may repoint it meanwhile
   if (log_name == nullptr) return;
   const std::int64_t now = zyl::platform::CalendarTime();
@@ -53,4 +52,10 @@ void SendDebugMsg(const std::string& message) {
   record.append(newline);
   // Ignore failures: the log has no one to report to.
   zyl::platform::AppendToFile(log_name, record);
+}
+
+}  // namespace
+
+void SendDebugMsg(const std::string& message) {
+  zyl::NoThrow([&] { AppendRecord(message); });
 }

@@ -1,5 +1,6 @@
 #include <memory>
 
+#include "frame/no_throw.h"
 #include "platform/platform.h"
 #include "zyl/zyl.h"
 
@@ -23,21 +24,25 @@ HWND RootWindow(HWND window) {
 }  // namespace
 
 ZYLString GetWindowTitle(HWND window) {
-  auto title = std::make_unique<char[]>(kTitleLimit + 1);  // zero-filled: empty on failure
-  if (window != nullptr) {
-    zyl::platform::WindowText(window, title.get(), kTitleLimit);
-    return ZYLString(title.get());
-  }
-  zyl::platform::ModulePath(nullptr, title.get(), kTitleLimit);
-  return ExtractFileName(ZYLString(title.get()));
+  return zyl::NoThrow([&] {
+    auto title = std::make_unique<char[]>(kTitleLimit + 1);  // zero-filled: empty on failure
+    if (window != nullptr) {
+      zyl::platform::WindowText(window, title.get(), kTitleLimit);
+      return ZYLString(title.get());
+    }
+    zyl::platform::ModulePath(nullptr, title.get(), kTitleLimit);
+    return ExtractFileName(ZYLString(title.get()));
+  });
 }
 
 void ShowZYLMsg(const std::string& text) {
-  const HWND owner = RootWindow(zyl::platform::ActiveWindow());
-  const ZYLString caption = GetWindowTitle(owner);
-  zyl::platform::ShowBox(owner, text.c_str(), caption.c_str());
+  zyl::NoThrow([&] {
+    const HWND owner = RootWindow(zyl::platform::ActiveWindow());
+    const ZYLString caption = GetWindowTitle(owner);
+    zyl::platform::ShowBox(owner, text.c_str(), caption.c_str());
+  });
 }
 
 void ShowZYLError(const std::string& user_text, const std::string& detail) {
-  ShowZYLMsg(Debug() ? detail : user_text);
+  zyl::NoThrow([&] { ShowZYLMsg(Debug() ? detail : user_text); });
 }

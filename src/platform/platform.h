@@ -29,6 +29,12 @@ void PinLibrary(const char* path);
 // the size `buf` would need when it is too small.
 std::size_t ShortPathName(const char* path, char* buf, std::size_t size);
 
+// Copies the value of the environment variable `name` into `buf`, NUL-terminated; returns its
+// length, 0 when it is unset or empty, or at least `size` when it did not fit. Windows copies it
+// under the environment's own lock, safe against other threads changing it. POSIX leaves getenv
+// against a concurrent setenv undefined; the Linux build is a stand-in and copies getenv's answer.
+std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size);
+
 // Opens `path` for appending (creating it), appends `data` with one write, closes it. Concurrent
 // appenders, threads or processes, never interleave within one call. False when nothing was
 // written.

@@ -1,10 +1,12 @@
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -57,23 +59,51 @@ std::size_t ShortPathName(const char* path, char* buf, std::size_t size) {
   return length;
 }
 
+std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) return 0;
+  const std::size_t length = std::strlen(value);
+  if (length >= size) return length + 1;
+  std::memcpy(buf, value, length + 1);
+  return length;
+}
+
+namespace {
+
+// Cuts off the `done` bytes a record that began at `begin` left before the disk filled up, so the
+// next record starts on a line of its own; only when they are the last bytes of the file and all
+// its own: another writer's record after or among them would go too.
+bool CutBack(int fd, off_t begin, std::size_t done) {
+  struct stat file {};
+  const off_t end = lseek(fd, 0, SEEK_CUR);  // O_APPEND leaves it behind the last piece written
+  if (begin < 0 || end != begin + static_cast<off_t>(done) || fstat(fd, &file) != 0 ||
+      file.st_size != end) {
+    return false;
+  }
+  return ftruncate(fd, begin) == 0;
+}
+
+}  // namespace
+
 bool AppendToFile(const char* path, std::string_view data) {
   // O_NONBLOCK: a FIFO nobody reads would otherwise hold the caller in open() for good.
   const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return false;
   // O_APPEND puts each write at the end atomically; a short write (full disk, signal) continues.
-  bool ok = true;
-  while (!data.empty()) {
-    const ssize_t written = write(fd, data.data(), data.size());
+  std::size_t done = 0;
+  off_t begin = -1;  // asked only once a write came up short
+  while (done < data.size()) {
+    const ssize_t written = write(fd, data.data() + done, data.size() - done);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      ok = false;
-      break;
+    if (written <= 0) break;
+    if (done == 0 && static_cast<std::size_t>(written) < data.size()) {
+      begin = lseek(fd, 0, SEEK_CUR) - written;
     }
-    data.remove_prefix(static_cast<std::size_t>(written));
+    done += static_cast<std::size_t>(written);
   }
+  if (done != 0 && done < data.size()) CutBack(fd, begin, done);
   close(fd);
-  return ok;
+  return done == data.size();
 }
 
 std::string_view TextNewline() { return "\n"; }
@@ -97,8 +127,12 @@ void WindowText(HWND /*window*/, char* buf, int size) {
 }
 
 void ShowBox(HWND /*owner*/, const char* text, const char* caption) {
-  // The stand-in for a box: the caption and the text on standard error.
-  std::fprintf(stderr, "[%s] %s\n", caption, text);
+  // The stand-in for a box: the text on standard error, after the caption when there is one.
+  if (caption[0] == '\0') {
+    std::fprintf(stderr, "%s\n", text);
+  } else {
+    std::fprintf(stderr, "[%s] %s\n", caption, text);
+  }
 }
 
 }  // namespace zyl::platform

@@ -22,12 +22,68 @@ std::size_t ShortPathName(const char* path, char* buf, std::size_t size) {
   return GetShortPathNameA(path, buf, static_cast<DWORD>(size));
 }
 
+std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size) {
+  return GetEnvironmentVariableA(name, buf, static_cast<DWORD>(size));
+}
+
 namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 HANDLE OpenForAppend(const char* path, DWORD access) {
   // Others may read, move or delete the log between records.
-  return CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return CreateFileA(path, access, kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The longest a record waits for a lock another process holds on the log.
+constexpr ULONGLONG kLockWaitMs = 1000;
+constexpr DWORD kLongestPauseMs = 16;  // about one tick of the system clock
+
+// Locks every offset of `file`, the end included, for this writer alone. Another process may hold
+// a lock for as long as it likes (a viewer's shared lock, a stuck writer), so the lock is tried
+// without blocking, with pauses growing from none to a clock tick in between, until the bound.
+bool LockWithinBound(HANDLE file, OVERLAPPED* whole) {
+  const ULONGLONG deadline = GetTickCount64() + kLockWaitMs;
+  for (DWORD pause = 0;; pause = std::min(2 * pause + 1, kLongestPauseMs)) {
+    if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                   whole)) {
+      return true;
+    }
+    // Any other failure (a handle that may not lock) will not pass by waiting.
+    if (GetLastError() != ERROR_LOCK_VIOLATION) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    Sleep(static_cast<DWORD>(std::min<ULONGLONG>(pause, deadline - now)));
+  }
+}
+
+// Appends as much of `data` as fits; returns how many bytes went out.
+std::size_t WriteAll(HANDLE file, std::string_view data) {
+  std::size_t done = 0;
+  while (done < data.size()) {
+    // One WriteFile moves at most 4 GiB; the lock keeps the pieces of a larger record together.
+    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - done, MAXDWORD));
+    DWORD written = 0;
+    if (!WriteFile(file, data.data() + done, chunk, &written, nullptr) || written == 0) break;
+    done += written;
+  }
+  return done;
+}
+
+// Cuts off the `written` bytes a record left at the end of `file` before the disk filled up, so the
+// next record starts on a line of its own. Only under the lock: nobody else appended since. The
+// append handle may not set the end of file; a second one to the same file may, where the file
+// grants write access; elsewhere the partial record stays.
+void CutBack(HANDLE file, std::size_t written) {
+  const HANDLE writer = ReOpenFile(file, FILE_WRITE_DATA, kShareAll, 0);
+  if (writer == INVALID_HANDLE_VALUE) return;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(writer, &size)) {
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = size.QuadPart - static_cast<LONGLONG>(written);
+    SetFileInformationByHandle(writer, FileEndOfFileInfo, &end, sizeof end);
+  }
+  CloseHandle(writer);
 }
 
 }  // namespace
@@ -39,20 +95,17 @@ bool AppendToFile(const char* path, std::string_view data) {
   if (file == INVALID_HANDLE_VALUE) file = OpenForAppend(path, FILE_APPEND_DATA);
   if (file == INVALID_HANDLE_VALUE) return false;
   // An append-only handle alone does not keep two processes' appends apart everywhere (Wine
-  // loses records); an exclusive lock over every offset, the end included, does.
+  // loses records); an exclusive lock over every offset, the end included, does. Past the bound
+  // the record goes out unlocked: a small chance of interleaving with a writer that ignores the
+  // bound is better than a lost record. Windows refuses a write into a range another process has
+  // locked, so a record whose end of file stays locked beyond the bound is lost all the same.
   OVERLAPPED whole{};
-  const bool locked = LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole) != 0;
-  // One WriteFile moves at most 4 GiB; the lock keeps the pieces of a larger record together.
-  bool ok = true;
-  while (ok && !data.empty()) {
-    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(data.size(), MAXDWORD));
-    DWORD written = 0;
-    ok = WriteFile(file, data.data(), chunk, &written, nullptr) && written != 0;
-    data.remove_prefix(written);
-  }
+  const bool locked = LockWithinBound(file, &whole);
+  const std::size_t done = WriteAll(file, data);
+  if (locked && done != 0 && done < data.size()) CutBack(file, done);
   if (locked) UnlockFileEx(file, 0, MAXDWORD, MAXDWORD, &whole);
   CloseHandle(file);
-  return ok;
+  return done == data.size();
 }
 
 std::string_view TextNewline() { return "\r\n"; }

@@ -1,8 +1,7 @@
 #include <cstdint>
 #include <cstring>
-#include <new>
-#include <stdexcept>
 
+#include "frame/no_throw.h"
 #include "zyl/zyl.h"
 
 namespace {
@@ -54,17 +53,12 @@ constexpr std::size_t kLongText = 1024;  // where the second write starts to cos
 }  // namespace
 
 ZYLString PadString(const ZYLString& text, char fill, std::int32_t width, bool pad_left) {
-  if (width <= 0 || static_cast<std::size_t>(width) <= text.size()) return text;
-  const auto size = static_cast<std::size_t>(width);
-  // A width alone can ask for 2 GiB. Failing to allocate it is the caller's bad input, not the
-  // process running dry, and it must not reach the caller as an exception: the 32-bit DLL's
-  // unwinder cannot cross into its caller, so any throw from here would end the host.
-  try {
+  // A width alone can ask for 2 GiB: one that cannot be allocated gives the empty string.
+  return zyl::NoThrow([&]() -> ZYLString {
+    if (width <= 0 || static_cast<std::size_t>(width) <= text.size()) return text;
+    const auto size = static_cast<std::size_t>(width);
     // Each helper builds its one string in place: no move on the way out.
     if (text.size() < kLongText) return CopiedOverFill(text, fill, size, pad_left);
     return WrittenOnce(text, fill, size, pad_left);
-  } catch (const std::bad_alloc&) {
-  } catch (const std::length_error&) {
-  }
-  return {};
+  });
 }

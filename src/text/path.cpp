@@ -2,6 +2,7 @@
 #include <memory>
 #include <string>
 
+#include "frame/no_throw.h"
 #include "platform/platform.h"
 #include "zyl/zyl.h"
 
@@ -62,26 +63,32 @@ inline std::size_t NameStart(const std::string& path) {
 }  // namespace
 
 ZYLString ExtractFileName(const ZYLString& path) {
-  const std::size_t start = NameStart(path);
-  if (start == 0) return {};
-  return ZYLString(path.data() + start, path.size() - start);
+  return zyl::NoThrow([&]() -> ZYLString {
+    const std::size_t start = NameStart(path);
+    if (start == 0) return {};
+    return ZYLString(path.data() + start, path.size() - start);
+  });
 }
 
-ZYLString ExtractFilePath(const ZYLString& path) { return ZYLString(path.data(), NameStart(path)); }
+ZYLString ExtractFilePath(const ZYLString& path) {
+  return zyl::NoThrow([&] { return ZYLString(path.data(), NameStart(path)); });
+}
 
 ZYLString ExtractShortPathName(const ZYLString& path) {
-  std::size_t size = zyl::platform::kPathLimit;
-  auto buf = std::make_unique<char[]>(size + 1);  // zero-filled: always terminated
-  std::size_t length = zyl::platform::ShortPathName(path.c_str(), buf.get(), size);
-  if (length >= size) {
-    // It did not fit, and the buffer holds nothing usable. The platform has said what it needs,
-    // the NUL included: ask once more with exactly that.
-    size = length;
-    buf = std::make_unique<char[]>(size + 1);
-    length = zyl::platform::ShortPathName(path.c_str(), buf.get(), size);
-    // Still too small: the path changed in between. Empty rather than chase it.
-    if (length >= size) return {};
-  }
-  if (length == 0) return {};
-  return ZYLString(buf.get());
+  return zyl::NoThrow([&]() -> ZYLString {
+    std::size_t size = zyl::platform::kPathLimit;
+    auto buf = std::make_unique<char[]>(size + 1);  // zero-filled: always terminated
+    std::size_t length = zyl::platform::ShortPathName(path.c_str(), buf.get(), size);
+    if (length >= size) {
+      // It did not fit, and the buffer holds nothing usable. The platform has said what it needs,
+      // the NUL included: ask once more with exactly that.
+      size = length;
+      buf = std::make_unique<char[]>(size + 1);
+      length = zyl::platform::ShortPathName(path.c_str(), buf.get(), size);
+      // Still too small: the path changed in between. Empty rather than chase it.
+      if (length >= size) return {};
+    }
+    if (length == 0) return {};
+    return ZYLString(buf.get());
+  });
 }

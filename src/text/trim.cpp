@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "frame/no_throw.h"
 #include "zyl/zyl.h"
 
 namespace {
@@ -52,16 +53,20 @@ std::size_t EndOfKept(const std::string& text, std::size_t begin) {
 }  // namespace
 
 std::string ZYLTrimLeft(const std::string& text) {
-  const std::size_t begin = FirstKept(text);
-  return std::string(text.data() + begin, text.size() - begin);
+  return zyl::NoThrow([&] {
+    const std::size_t begin = FirstKept(text);
+    return std::string(text.data() + begin, text.size() - begin);
+  });
 }
 
 std::string ZYLTrimRight(const std::string& text) {
-  return std::string(text.data(), EndOfKept(text, 0));
+  return zyl::NoThrow([&] { return std::string(text.data(), EndOfKept(text, 0)); });
 }
 
 std::string ZYLTrim(const std::string& text) {
-  // Both ends first, then one copy: no intermediate string.
-  const std::size_t begin = FirstKept(text);
-  return std::string(text.data() + begin, EndOfKept(text, begin) - begin);
+  return zyl::NoThrow([&] {
+    // Both ends first, then one copy: no intermediate string.
+    const std::size_t begin = FirstKept(text);
+    return std::string(text.data() + begin, EndOfKept(text, begin) - begin);
+  });
 }

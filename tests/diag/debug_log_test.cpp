@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <optional>
@@ -143,6 +144,49 @@ TEST(SendDebugMsg, DoesNothingWhenTheLogCannotBeOpened) {
   EXPECT_EQ(ReadWholeFile(file), "untouched");
 }
 
+// A disk that fills up in the middle of a record keeps it whole or not at all, and once there is
+// room again the next record starts on a line of its own.
+TEST(SendDebugMsg, KeepsRecordsWholeOrAbsentOnAFullDisk) {
+  const char* disk = std::getenv("ZYL_FULL_DISK");
+  if (disk == nullptr || !FileExists(std::string(disk) + "mounted")) {
+    GTEST_SKIP() << "no small file system at ZYL_FULL_DISK: ctest mounts one when run as root";
+  }
+  const std::string log = std::string(disk) + "full.log";
+  const std::string room = std::string(disk) + "room";
+  std::ofstream(room, std::ios::binary) << std::string(8192, 'r');
+  ScopedLogName name(log.c_str());
+  const std::string message(2000, 'm');
+  const std::time_t from = std::time(nullptr);
+  int sent = 0;
+  std::size_t size = 0;
+  std::size_t record = 0;
+  while (sent < 1000) {
+    const std::size_t before = size;
+    SendDebugMsg(message);
+    ++sent;
+    size = ReadWholeFile(log).size();
+    if (record == 0) record = size;
+    if (size == before || size - before != record) break;  // lost, or torn
+  }
+  std::remove(room.c_str());
+  SendDebugMsg("with room again");
+  const std::time_t to = std::time(nullptr);
+  const std::string text = ReadWholeFile(log);
+  std::remove(log.c_str());
+  ASSERT_GT(record, 0u);
+  const std::size_t whole = size / record;
+  const bool last_whole = AreRecords(text.substr(size), OwnPath(), {"with room again"}, from, to);
+  RecordProperty("records_written", sent + 1);
+  RecordProperty("records_whole", static_cast<int>(whole) + (last_whole ? 1 : 0));
+  RecordProperty("records_torn", size % record != 0 ? 1 : 0);
+  EXPECT_GT(static_cast<std::size_t>(sent), whole) << "the disk never filled up";
+  EXPECT_EQ(size % record, 0u) << "a partial record was left";
+  EXPECT_TRUE(last_whole);
+  for (std::size_t i = 0; i < whole; ++i) {
+    EXPECT_TRUE(AreRecords(text.substr(i * record, record), OwnPath(), {message}, from, to));
+  }
+}
+
 // Records from 8 threads here and 4 processes at once, long enough to tear if a record went out
 // in pieces: each must be whole, stamped within the run, and in its writer's order, none lost.
 TEST(SendDebugMsg, KeepsRecordsWholeAcrossThreadsAndProcesses) {
@@ -178,7 +222,8 @@ TEST(SendDebugMsg, KeepsRecordsWholeAcrossThreadsAndProcesses) {
   const std::string newline = kTextNewline;
   std::vector<int> next(kWriters, 0);
   int broken = 0;
-  for (std::size_t pos = 0; pos < text.size();) {
+  int parsed = 0;
+  for (std::size_t pos = 0; pos < text.size(); ++parsed) {
     const std::size_t head_end = text.find(newline, pos);
     const std::size_t end =
         head_end == std::string::npos ? head_end : text.find(newline, head_end + newline.size());
@@ -208,6 +253,9 @@ TEST(SendDebugMsg, KeepsRecordsWholeAcrossThreadsAndProcesses) {
     EXPECT_EQ(record, next[writer]) << "writer " << writer;
     next[writer] = record + 1;
   }
+  RecordProperty("records_written", kWriters * kStressRecords);
+  RecordProperty("records_whole", parsed - broken);
+  RecordProperty("records_torn", broken);
   EXPECT_EQ(broken, 0);
   for (int w = 0; w < kWriters; ++w) EXPECT_EQ(next[w], kStressRecords) << "writer " << w;
 }

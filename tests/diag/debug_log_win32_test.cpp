@@ -2,10 +2,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <ctime>
+#include <fstream>
+#include <future>
 #include <memory>
 #include <string>
+#include <thread>
 #include <type_traits>
 
 #include "iat_patch.h"
@@ -48,13 +53,94 @@ TEST(LogName, DefaultLogLandsInTheRootOfDriveC) {
                          {"to the default log"}, from, to));
 }
 
-// What the library's GetModuleFileNameA import answers while patched.
+// However long another handle keeps a lock on the log, and of whatever kind, a record waits about a
+// second at most. It lands where that lock leaves the end free; Windows refuses writes into a range
+// locked through another handle (Wine does not), so otherwise it may be absent, but never partial.
+TEST(SendDebugMsg, WaitsAboutASecondAtMostForALockHeldElsewhere) {
+  const struct {
+    const char* what;
+    DWORD flags;
+    DWORD length_low, length_high;
+  } cases[] = {{"exclusive", LOCKFILE_EXCLUSIVE_LOCK, MAXDWORD, MAXDWORD},
+               {"shared", 0, MAXDWORD, MAXDWORD},
+               {"shared-head", 0, 4, 0}};  // a viewer's lock on the bytes it read
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const std::string log = dir.path() + "locked.log";
+    std::ofstream(log, std::ios::binary) << "kept";
+    UniqueHandle other(CreateFileA(log.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    OVERLAPPED at{};
+    ASSERT_TRUE(LockFileEx(other.get(), c.flags, 0, c.length_low, c.length_high, &at));
+    std::promise<void> sent;  // the holder lets go then, or after 5 s
+    std::thread holder([&other, done = sent.get_future()] {
+      done.wait_for(std::chrono::seconds(5));
+      other.reset();
+    });
+    ScopedLogName name(log.c_str());
+    const std::time_t from = std::time(nullptr);
+    const ULONGLONG start = GetTickCount64();
+    SendDebugMsg("past the lock");
+    const ULONGLONG waited_ms = GetTickCount64() - start;
+    const std::time_t to = std::time(nullptr);
+    sent.set_value();
+    holder.join();
+    RecordProperty(std::string("wait_ms_") + c.what, static_cast<int>(waited_ms));
+    EXPECT_LT(waited_ms, 2500u);
+    const std::string text = ReadWholeFile(log);
+    ASSERT_EQ(text.substr(0, 4), "kept");
+    const bool landed =
+        AreRecords(text.substr(4), ExecutablePath("log_test"), {"past the lock"}, from, to);
+    RecordProperty(std::string("landed_") + c.what, landed ? 1 : 0);
+    EXPECT_TRUE(landed || (c.length_high != 0 && text.size() == 4)) << text;
+  }
+}
+
+// Another thread sets and removes thousands of variables, DEBUG among them, for 4 s: Debug() never
+// reads a value freed under it, and answers 0 or 1 alone.
+TEST(Debug, SurvivesAnotherThreadChangingTheEnvironment) {
+  ScopedEnv debug("DEBUG", nullptr);
+  std::atomic<bool> stop{false};
+  std::thread churn([&stop] {
+    for (int round = 0; !stop; ++round) {
+      for (int i = 0; i < 3000; ++i) _putenv(("ZYL_CHURN_" + std::to_string(i) + "=x").c_str());
+      _putenv(round % 2 == 0 ? "DEBUG=On" : "DEBUG=");
+      for (int i = 0; i < 3000; ++i) _putenv(("ZYL_CHURN_" + std::to_string(i) + "=").c_str());
+    }
+  });
+  int answers[256] = {};
+  for (const ULONGLONG end = GetTickCount64() + 4000; GetTickCount64() < end;) {
+    const bool on = Debug();
+    ++answers[reinterpret_cast<const unsigned char&>(on)];  // the byte itself, 0 or 1 alone
+  }
+  stop = true;
+  churn.join();
+  RecordProperty("debug_calls", answers[0] + answers[1]);
+  EXPECT_GT(answers[0], 0);
+  EXPECT_GT(answers[1], 0);
+  EXPECT_EQ(std::count(answers + 2, answers + 256, 0), 254);
+}
+
+// What the library's GetModuleFileNameA and CreateFileA imports answer while patched.
 struct FakeModuleFile {
   const char* writes;  // copied up to the size asked for, unterminated when cut
   DWORD returns;
 };
 FakeModuleFile fake;
 DWORD asked_size;
+DWORD log_grants;  // the access to the log CreateFileA allows
+
+HANDLE WINAPI FakeCreateFileA(LPCSTR path, DWORD access, DWORD share,
+                              LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                              HANDLE model) {
+  if ((access & ~log_grants) != 0) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  return CreateFileA(path, access, share, security, disposition, flags, model);
+}
 
 DWORD WINAPI FakeGetModuleFileNameA(HMODULE, LPSTR buf, DWORD size) {
   asked_size = size;
@@ -63,18 +149,20 @@ DWORD WINAPI FakeGetModuleFileNameA(HMODULE, LPSTR buf, DWORD size) {
   return fake.returns;
 }
 
-TEST(SendDebugMsg, NamesTheExecutableWithin260BytesOrNotAtAll) {
+TEST(SendDebugMsg, NamesTheExecutableWithin260BytesOrNotAtAllWhateverAccessTheLogGrants) {
   const std::string long_path = "C:\\" + std::string(300, 'd') + "\\HOST.EXE";
   const std::string cut = long_path.substr(0, 259);
   const struct {
     const char* what;
     FakeModuleFile fake;
     std::string want;
+    DWORD grants = ~DWORD{0};
   } cases[] = {
       {"found", {"C:\\HOST\\RIROVIVE.EXE", 20}, "C:\\HOST\\RIROVIVE.EXE"},
       {"query failed, buffer dirtied", {"C:\\PARTIAL", 0}, ""},
       {"cut, terminated", {cut.c_str(), 260}, cut},
       {"cut, unterminated", {long_path.c_str(), 260}, long_path.substr(0, 260)},
+      {"append alone, unlocked", {"C:\\A.EXE", 8}, "C:\\A.EXE", FILE_APPEND_DATA},
   };
   TempDir dir;
   int count = 0;
@@ -84,11 +172,14 @@ TEST(SendDebugMsg, NamesTheExecutableWithin260BytesOrNotAtAll) {
     ScopedLogName name(log.c_str());
     fake = c.fake;
     asked_size = 0;
+    log_grants = c.grants;
     const std::time_t from = std::time(nullptr);
     {
       ScopedImportPatch patch(LibraryModule(), "kernel32.dll", "GetModuleFileNameA",
                               reinterpret_cast<void*>(&FakeGetModuleFileNameA));
-      ASSERT_TRUE(patch.ok());
+      ScopedImportPatch open(LibraryModule(), "kernel32.dll", "CreateFileA",
+                             reinterpret_cast<void*>(&FakeCreateFileA));
+      ASSERT_TRUE(patch.ok() && open.ok());
       SendDebugMsg("patched");
     }
     const std::time_t to = std::time(nullptr);

@@ -18,9 +18,10 @@ TEST(Debug, IsOnOnlyForOnInAnyLetterCase) {
     const char* value;
     bool want;
   } cases[] = {
-      {"on", true},    {"OFF", false}, {"On", true},   {"", false},     {"oN", true},
-      {"1", false},    {"ON", true},   {"YES", false}, {"ON ", false},  {" ON", false},
-      {"ON\t", false}, {"O N", false}, {"ONN", false}, {"TRUE", false}, {"o", false},
+      {"on", true},   {"OFF", false},  {"On", true},    {"", false},
+      {"oN", true},   {"1", false},    {"ON", true},    {"YES", false},
+      {"ON ", false}, {" ON", false},  {"ON\t", false}, {"O N", false},
+      {"ONN", false}, {"TRUE", false}, {"o", false},    {"onward", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.value));

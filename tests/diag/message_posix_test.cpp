@@ -11,4 +11,10 @@ TEST(GetWindowTitle, IsEmptyWithoutWindows) {
   EXPECT_EQ(GetWindowTitle(reinterpret_cast<HWND>(0x1234)), "");
 }
 
+TEST(ShowZYLMsg, WritesTheTextAloneWhenThereIsNoCaption) {
+  testing::internal::CaptureStderr();
+  ShowZYLMsg("Disk full");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Disk full\n");
+}
+
 }  // namespace

@@ -64,10 +64,13 @@ TEST(AppendCtimeText, WritesAsctimeFieldsInEnglish) {
 
 // A host that switches zones sets TZ and calls tzset(); the stamp follows as ctime does.
 TEST(AppendCtimeText, MatchesCtimeInEveryZoneAndRange) {
+  // July of years INT_MAX and INT_MAX + 1: the last year ctime prints, the first it cannot.
+  constexpr std::int64_t kYearIntMax = 67767976217678400, kYearPastIt = 67767976249300800;
   const std::int64_t times[] = {
       0,           1142413507,   1151712000,   // March and July: either side of summer time
       -1,          -86400 * 366, 32535215999,  // where some runtimes give up
       32535216000, 253402300800,               // year 3001, year 10000
+      kYearIntMax, kYearPastIt,                // where a year no longer fits in an int
       INT64_MAX,                               // far past any calendar
   };
   for (const char* tz : {"UTC0", "JST-9", "EST5EDT", "NZST-12NZDT"}) {

@@ -5,12 +5,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <new>
 #include <regex>
 #include <string>
 #include <type_traits>
 #include <vector>
 
 #include "export_names.h"
+#include "test_support.h"
 #include "zyl/zyl.h"
 
 namespace {
@@ -72,5 +74,34 @@ static_assert(kSame<decltype(&ShowZYLMsg), void (*)(Text)>);
 static_assert(kSame<decltype(&ShowZYLError), void (*)(Text, Text)>);
 static_assert(kSame<decltype(LogName), const char*>);
 static_assert(sizeof(bool) == 1);  // Debug's result is one byte
+
+// No exception may leave an export: the 32-bit DLL's caller cannot catch one. Given a few hundred
+// MB when no copy of them fits, every export that copies its input gives its failure result.
+TEST(Exports, GiveTheirFailureResultWhenMemoryRunsOut) {
+  zyl::testing::ScopedAddressSpaceLimit limit;
+  if (!limit.ok()) GTEST_SKIP() << "address space not boundable here: 64-bit Windows or ASan";
+  constexpr std::size_t kSize = std::size_t{256} << 20;
+  zyl::testing::TempDir dir;
+  const std::string log = dir.path() + "oom.log";
+  ZYLString big(kSize, 'x');
+  big[kSize / 2] = '\\';
+  std::vector<std::unique_ptr<char[]>> hog;
+  hog.reserve(4096);
+  while (char* block = new (std::nothrow) char[kSize / 4]) hog.emplace_back(block);
+  const char* old_log = LogName;
+  LogName = log.c_str();
+  SendDebugMsg(big);
+  LogName = old_log;
+  const std::size_t sizes[] = {ZYLTrim(big).size(),
+                               ZYLTrimLeft(big).size(),
+                               ZYLTrimRight(big).size(),
+                               PadString(big, ' ', kSize + 1, true).size(),
+                               ExtractFileName(big).size(),
+                               ExtractFilePath(big).size(),
+                               ExtractShortPathName(big).size()};
+  hog.clear();
+  for (const std::size_t size : sizes) EXPECT_EQ(size, 0u);
+  EXPECT_FALSE(zyl::testing::FileExists(log));
+}
 
 }  // namespace

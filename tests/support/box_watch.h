@@ -36,8 +36,8 @@ bool CloseBox(HWND box);
 // The title of `window`; empty when its thread does not answer within a second.
 std::string WindowText(HWND window);
 
-// POSIX. The boxes in `err`, where the stand-in writes one "[caption] text" line per box; the
-// lines that are not boxes are left in `rest`.
+// POSIX. The boxes in `err`, where the stand-in writes one line per box: "[caption] text", or
+// the text alone without a caption. An unterminated last line is left in `rest`.
 std::vector<ShownBox> StandInBoxes(const std::string& err, std::string* rest);
 
 }  // namespace zyl::testing

@@ -6,18 +6,19 @@ std::vector<ShownBox> StandInBoxes(const std::string& err, std::string* rest) {
   std::vector<ShownBox> boxes;
   rest->clear();
   for (std::size_t pos = 0; pos < err.size();) {
-    std::size_t end = err.find('\n', pos);
-    end = end == std::string::npos ? err.size() : end + 1;
-    const std::string line = err.substr(pos, end - pos);
-    pos = end;
-    const std::size_t close = line.find("] ");
-    if (line[0] != '[' || close == std::string::npos || line.back() != '\n') {
-      *rest += line;
-      continue;
+    const std::size_t end = err.find('\n', pos);
+    if (end == std::string::npos) {  // every box ends its line
+      *rest = err.substr(pos);
+      break;
     }
     ShownBox box;
-    box.caption = line.substr(1, close - 1);
-    box.text = line.substr(close + 2, line.size() - close - 3);
+    box.text = err.substr(pos, end - pos);
+    pos = end + 1;
+    const std::size_t close = box.text.find("] ");
+    if (box.text[0] == '[' && close != std::string::npos) {
+      box.caption = box.text.substr(1, close - 1);
+      box.text.erase(0, close + 2);
+    }
     boxes.push_back(box);
   }
   return boxes;

@@ -1,6 +1,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -108,6 +110,25 @@ void SetEnv(const char* name, const char* value) {
   } else {
     setenv(name, value, 1);
   }
+}
+
+ScopedAddressSpaceLimit::ScopedAddressSpaceLimit() {
+  // ASan reserves terabytes up front, and aborts where operator new would throw.
+#ifndef __SANITIZE_ADDRESS__
+  rlimit limit{};
+  std::uint64_t pages = 0;
+  if (getrlimit(RLIMIT_AS, &limit) != 0 || !(std::ifstream("/proc/self/statm") >> pages)) return;
+  old_ = limit.rlim_cur;
+  limit.rlim_cur = pages * sysconf(_SC_PAGESIZE) + (std::uint64_t{1} << 30);  // 1 GiB to spare
+  ok_ = setrlimit(RLIMIT_AS, &limit) == 0;
+#endif
+}
+
+ScopedAddressSpaceLimit::~ScopedAddressSpaceLimit() {
+  rlimit limit{};
+  if (!ok_ || getrlimit(RLIMIT_AS, &limit) != 0) return;
+  limit.rlim_cur = old_;
+  setrlimit(RLIMIT_AS, &limit);
 }
 
 }  // namespace zyl::testing

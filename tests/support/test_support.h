@@ -4,6 +4,7 @@
 // What the tests need of the operating system, with a win32 and a posix implementation, so that
 // the tests themselves read the same on both.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -84,6 +85,21 @@ class ScopedCtypeLocale {
  private:
   std::string old_;
   bool ok_ = false;
+};
+
+// Bounds this process's address space for the life of the object, so that a test can use it all up
+// in reasonable time; ok() is false where it cannot be bounded.
+class ScopedAddressSpaceLimit {
+ public:
+  ScopedAddressSpaceLimit();
+  ~ScopedAddressSpaceLimit();
+  ScopedAddressSpaceLimit(const ScopedAddressSpaceLimit&) = delete;
+  ScopedAddressSpaceLimit& operator=(const ScopedAddressSpaceLimit&) = delete;
+  bool ok() const { return ok_; }
+
+ private:
+  bool ok_ = false;
+  std::uint64_t old_ = 0;
 };
 
 }  // namespace zyl::testing

@@ -160,4 +160,8 @@ void SetEnv(const char* name, const char* value) {
   _putenv((std::string(name) + "=" + (value != nullptr ? value : "")).c_str());
 }
 
+// A 32-bit process has no more than 4 GiB to use up; a 64-bit one cannot be bounded here.
+ScopedAddressSpaceLimit::ScopedAddressSpaceLimit() : ok_(sizeof(void*) == 4) {}
+ScopedAddressSpaceLimit::~ScopedAddressSpaceLimit() = default;
+
 }  // namespace zyl::testing

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "test_support.h"
@@ -99,6 +104,7 @@ TEST(ZylPad, PadsToTheWidthOnTheChosenSide) {
     std::string want;
   } cases[] = {
       {{"pad", "-w5", "-f0", "--left", "42"}, "00042\n"},
+      {{"pad", "-lw5", "-f0", "42"}, "00042\n"},  // short options bundle
       {{"pad", "--width=6", "abc"}, "abc   \n"},
       {{"pad", "-w", "6", "--fill=*", "--right", "abc"}, "abc***\n"},
       {{"pad", "-w", "4", "-f", ".", ""}, "....\n"},
@@ -108,6 +114,7 @@ TEST(ZylPad, PadsToTheWidthOnTheChosenSide) {
       {{"pad", "--width", "-2147483648", "abc"}, "abc\n"},
       {{"pad", "-w", "010", "x"}, "x         \n"},     // decimal, not octal
       {{"pad", "-l", "-r", "-w", "3", "x"}, "x  \n"},  // the last side given wins
+      {{"pad", "-rlw3", "x"}, "  x\n"},
       {{"pad", "-w", "3", "--", "-x"}, "-x \n"},
   };
   for (const auto& c : cases) {
@@ -129,18 +136,18 @@ TEST(ZylPad, RejectsWidthsThatAreNotThirtyTwoBitIntegers) {
   const std::string widths[] = {"abc", "2147483648", "-2147483649", "",   " 5",
                                 "5 ",  "1.5",        "0x10",        "+5", "-"};
   for (const std::string& width : widths) {
-    ExpectUsageError({"pad", "-w", width, "x"}, "width '" + width + "' is not a 32-bit integer");
+    ExpectUsageError({"pad", "-w", width, "x"}, "--width: '" + width + "' is not a 32-bit integer");
   }
 }
 
 TEST(ZylPad, RejectsFillsThatAreNotOneByte) {
-  ExpectUsageError({"pad", "-w", "3", "-f", "ab", "x"}, "fill 'ab' is not one byte");
-  ExpectUsageError({"pad", "-w", "3", "--fill=", "x"}, "fill '' is not one byte");
+  ExpectUsageError({"pad", "-w", "3", "-f", "ab", "x"}, "--fill: 'ab' is not one byte");
+  ExpectUsageError({"pad", "-w", "3", "-f", "", "x"}, "--fill: '' is not one byte");
 }
 
 TEST(ZylPad, RejectsAMissingWidth) {
-  ExpectUsageError({"pad", "x"}, "missing --width");
-  ExpectUsageError({"pad", "x", "-w"}, "option '-w' needs a value");
+  ExpectUsageError({"pad", "x"}, "--width is required");
+  ExpectUsageError({"pad", "x", "-w"}, "--width: 1 required N missing");
 }
 
 TEST(ZylFileName, SplitsArgumentsAndInputLinesAlike) {
@@ -167,16 +174,19 @@ TEST(ZylFileName, SplitsArgumentsAndInputLinesAlike) {
   EXPECT_EQ(RunZyl({"file-path", "-"}, input).out, dirs);
 }
 
-TEST(ZylShortPath, PrintsAFormForExistingPathsAndAnEmptyLineOtherwise) {
+TEST(ZylShortPath, PrintsAFormForExistingPathsAndAnEmptyLineWithStatusOneOtherwise) {
   const std::string existing = ZylPath();
   const std::string missing = ExecutableDir() + "no such file.txt";
   const ZylRun run = RunZyl({"short-path", "-"}, existing + "\n" + missing + "\n");
-  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.status, 1);  // a line without a short form
   const std::vector<std::string> lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 2u) << run.out;
   EXPECT_FALSE(lines[0].empty());
   EXPECT_LE(lines[0].size(), existing.size());
   EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(RunZyl({"short-path", existing}).out, lines[0] + "\n");
+  EXPECT_EQ(RunZyl({"short-path", existing}).status, 0);
+  EXPECT_EQ(RunZyl({"short-path", missing}).status, 1);
 }
 
 TEST(ZylDebug, PrintsOnOrOffWithTheMatchingStatus) {
@@ -216,13 +226,18 @@ TEST(ZylLog, AppendsOneRecordPerMessageToTheChosenFile) {
   }
 }
 
-TEST(ZylLog, SkipsALogThatCannotBeOpened) {
+TEST(ZylLog, ReportsARecordNotAppendedWithTheFileAndTheReason) {
   const TempDir dir;
-  const std::string log = dir.path() + "missing" + PathSeparator() + "app.log";
-  const ZylRun run = RunZyl({"log", "--file", log, "lost"});
-  EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.err, "");
-  EXPECT_FALSE(FileExists(log));
+  const std::string cases[] = {dir.path() + "missing" + PathSeparator() + "app.log", dir.path()};
+  for (const std::string& log : cases) {
+    SCOPED_TRACE(log);
+    const ZylRun run = RunZyl({"log", "--file", log, "lost"});
+    EXPECT_EQ(run.status, 3);
+    const std::string said = "zyl: could not append a record to " + log + ": ";
+    EXPECT_EQ(run.err.rfind(said, 0), 0u) << run.err;
+    EXPECT_GT(run.err.size(), said.size() + 1) << "no reason given";
+  }
+  EXPECT_FALSE(FileExists(cases[0]));
 }
 
 std::vector<std::string> Texts(const std::vector<ShownBox>& boxes) {
@@ -270,14 +285,24 @@ TEST(ZylError, ShowsTheDetailOnlyInDebugMode) {
   }
 }
 
-TEST(ZylTitle, NullHandleGivesTheExecutablesFileName) {
+TEST(ZylTitle, NullHandleGivesTheExecutablesFileNameAndANonWindowStatusOne) {
   // As the library splits the path: at '\' or ':' only.
-  const std::string want = ExtractFileName(ZylPath()) + "\n";
-  for (const Args& args : {Args{"title"}, Args{"title", "0"}, Args{"title", "0x0"}}) {
-    SCOPED_TRACE(Show(args));
-    const ZylRun run = RunZyl(args);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, want);
+  const std::string name = ExtractFileName(ZylPath()) + "\n";
+  const struct {
+    Args args;
+    std::string out;
+    int status;
+  } cases[] = {
+      {{"title"}, name, 0},
+      {{"title", "0"}, name, 0},
+      {{"title", "0x0"}, name, 0},
+      {{"title", "0x7FFF0010"}, "\n", 1},  // no window has a handle this low in its word
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Show(c.args));
+    const ZylRun run = RunZyl(c.args);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.out, c.out);
   }
 }
 
@@ -285,7 +310,155 @@ TEST(ZylTitle, RejectsHandlesThatAreNotNumbers) {
   const std::string handles[] = {
       "0x", "x1", "-1", "0x1g", "12 ", "0x-1", "999999999999999999999999"};
   for (const std::string& handle : handles) {
-    ExpectUsageError({"title", "--", handle}, "window handle '" + handle + "' is not a number");
+    ExpectUsageError({"title", "--", handle}, "WINDOW-HANDLE: '" + handle + "' is not a number");
+  }
+}
+
+TEST(ZylShow, ReadsCraftedLogs) {
+  // A record as the library writes it on Windows, one as on Linux with a message of two lines.
+  const std::string a = "APP: C:\\APPS\\STOCK.EXE: Wed Mar 15 09:05:07 2006\r\nsaved 3 items\r\n";
+  const std::string b = "APP: D:\\tools\\x.exe: Thu Mar 16 10:00:00 2006\nline one\nline two\n";
+  const auto a_json = [](std::size_t offset) {
+    return R"({"exe":"C:\\APPS\\STOCK.EXE","message":"saved 3 items","offset":)" +
+           std::to_string(offset) + R"(,"time":"2006-03-15T09:05:07"})" + "\n";
+  };
+  const auto b_json = [](std::size_t offset) {
+    return R"({"exe":"D:\\tools\\x.exe","message":"line one\nline two","offset":)" +
+           std::to_string(offset) + R"(,"time":"2006-03-16T10:00:00"})" + "\n";
+  };
+  const std::string unknown_time = "APP: : ??? ??? ?? ??:??:?? ????\r\n\r\n";
+  const struct {
+    const char* name;
+    std::optional<std::string> log;  // none: no such file
+    Args args;
+    std::string out;
+    int status;
+  } cases[] = {
+      {"as written", a + b, {}, a + b, 0},
+      {"as JSON lines", a + b, {"--json"}, a_json(0) + b_json(a.size()), 0},
+      {"a message ending in CR LF CR LF",
+       a + "\r\n" + b,
+       {"--last", "2", "--json"},
+       R"({"exe":"C:\\APPS\\STOCK.EXE","message":"saved 3 items\n","offset":0,)"
+       R"("time":"2006-03-15T09:05:07"})"
+       "\n" +
+           b_json(a.size() + 2),
+       0},
+      {"foreign lines first",
+       "#!\nnot a log\n" + a,
+       {"--json"},
+       R"({"offset":0,"record":false,"text":"#!\nnot a log\n"})"
+       "\n" +
+           a_json(13),
+       0},
+      {"a record cut short by the next",
+       "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\nhalf" + b,
+       {"--json"},
+       R"({"exe":"C:\\A.EXE","message":"half","offset":0,"time":"2006-03-15T09:05:07",)"
+       R"("torn":true})"
+       "\n" +
+           b_json(44),
+       0},
+      {"a record without its message",
+       b + a.substr(0, 50),
+       {"--json", "--last=1"},
+       R"({"exe":"C:\\APPS\\STOCK.EXE","message":"","offset":64,"time":"2006-03-15T09:05:07",)"
+       R"("torn":true})"
+       "\n",
+       0},
+      {"an unknown time",
+       unknown_time,
+       {"--json"},
+       R"({"exe":"","message":"","offset":0,"time":null})"
+       "\n",
+       0},
+      {"not UTF-8",
+       "APP: C:\\\xC9T\xC9.EXE: Wed Mar 15 09:05:07 2006\n\xFF\n",
+       {"--json"},
+       "{\"exe\":\"C:\\\\\xEF\xBF\xBDT\xEF\xBF\xBD.EXE\",\"exe_hex\":\"433a5cc954c92e455845\","
+       "\"message\":\"\xEF\xBF\xBD\",\"message_hex\":\"ff\",\"offset\":0,"
+       "\"time\":\"2006-03-15T09:05:07\"}\n",
+       0},
+      {"no valid time",
+       "APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n",
+       {"--json"},
+       R"({"offset":0,"record":false,"text":"APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n"})"
+       "\n",
+       0},
+      {"--app in any letter case", a + b, {"--app", "stock.exe"}, a, 0},
+      {"--grep within a message", a + b, {"--grep", "one\nline"}, b, 0},
+      {"--since, ctime form", a + b, {"--since", "Thu Mar 16 10:00:00 2006"}, b, 0},
+      {"--until, ISO 8601", a + b, {"--until", "2006-03-16T09:59"}, a, 0},
+      {"--since and --until", a + b, {"--since=2006-03-15", "--until=2006-03-15 23:59:59"}, a, 0},
+      {"--since, relative", a + b, {"--since", "-2h"}, "", 1},
+      {"--last", a + b + a, {"-n", "1", "--app", "x.exe"}, b, 0},
+      {"--count",
+       "stray\n" + b + a + b,
+       {"--count"},
+       "      2 D:\\tools\\x.exe\n      1 C:\\APPS\\STOCK.EXE\n      1 (not a record)\n",
+       0},
+      {"a foreign file, in pieces",
+       std::string(100 * 1024, '\n'),
+       {"--count"},
+       "      2 (not a record)\n",
+       0},
+      {"an empty file", "", {}, "", 1},
+      {"no such file", std::nullopt, {}, "", 3},
+      {"a bad time", a, {"--until", "tomorrow"}, "", 2},
+      {"--count with --json", a, {"--count", "--json"}, "", 2},
+  };
+  const TempDir dir;
+  const std::string log = dir.path() + "zyl.log";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::remove(log.c_str());
+    if (c.log) std::ofstream(log, std::ios::binary) << *c.log;
+    Args args = {"show", log};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ZylRun run = RunZyl(args);
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_EQ(run.out, c.out);
+  }
+}
+
+// Waits until the file at `path` holds `text`, or `deadline` passes.
+bool AwaitText(const std::string& path, const std::string& text, std::time_t deadline) {
+  while (ReadWholeFile(path).find(text) == std::string::npos) {
+    if (std::time(nullptr) > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return true;
+}
+
+TEST(ZylShow, FollowsTheLogThroughItsDeletionUntilTheTimeGiven) {
+  const TempDir dir;
+  const std::string log = dir.path() + "follow.log";
+  const std::string in = dir.path() + "in", out = dir.path() + "out", err = dir.path() + "err";
+  std::ofstream(in).close();
+  ASSERT_EQ(RunZyl({"log", "-f", log, "first"}).status, 0);
+  const std::time_t until = std::time(nullptr) + 8;
+  char until_text[32];
+  std::strftime(until_text, sizeof until_text, "%Y-%m-%dT%H:%M:%S", std::localtime(&until));
+  std::thread writer([&] {
+    if (!AwaitText(out, "first", until)) return;
+    RunZyl({"log", "-f", log, "second"});
+    if (!AwaitText(out, "second", until)) return;
+    std::remove(log.c_str());
+    // Windows frees the name only once zyl has closed the file it may be reading just then.
+    while (!AwaitText(log, "anew", std::time(nullptr) + 1) && std::time(nullptr) < until) {
+      RunZyl({"log", "-f", log, "anew"});
+    }
+  });
+  const std::optional<int> status = RunRedirected(
+      ZylPath(), {"show", "--follow", "--until", until_text, "--json", log}, in, out, err, 30000);
+  writer.join();
+  EXPECT_EQ(status, 0) << ReadWholeFile(err);
+  const std::vector<std::string> lines = Lines(ReadWholeFile(out));
+  ASSERT_EQ(lines.size(), 3u) << ReadWholeFile(out);
+  const char* messages[] = {"\"message\":\"first\"", "\"message\":\"second\"",
+                            "\"message\":\"anew\",\"offset\":0,"};
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_NE(lines[i].find(messages[i]), std::string::npos) << lines[i];
   }
 }
 
@@ -297,34 +470,46 @@ TEST(ZylUsage, ExplainsBadCommandLinesWithStatusTwo) {
       {{}, "missing command"},
       {{"frobnicate"}, "unknown command 'frobnicate'"},
       {{"--frob"}, "unknown option '--frob'"},
-      {{"trim"}, "missing TEXT"},
+      {{"trim"}, "TEXT is required"},
       {{"trim", "a", "b"}, "unexpected argument 'b'"},
-      {{"trim", "-x"}, "unknown option '-x'"},
-      {{"pad", "--left=yes", "-w", "1", "x"}, "option '--left' takes no value"},
-      {{"error", "only the user text"}, "missing DETAIL"},
+      {{"trim", "a", "trim"}, "unexpected argument 'trim'"},
+      {{"trim", "-x"}, "unknown option '-x' for 'trim' (put -- before"},
+      {{"pad", "-lx", "-w", "1", "x"}, "unknown option '-x'"},
+      {{"pad", "--left=yes", "-w", "1", "x"}, "left was given a disallowed flag override"},
+      {{"error", "only the user text"}, "DETAIL is required"},
       {{"error", "-", "-"}, "only one argument can be '-'"},
       {{"debug", "on"}, "unexpected argument 'on'"},
-      {{"log"}, "missing MESSAGE"},
-      {{"log", "--file"}, "option '--file' needs a value"},
+      {{"log"}, "MESSAGE is required"},
+      {{"log", "--file"}, "--file: 1 required FILE missing"},
       {{"title", "1", "2"}, "unexpected argument '2'"},
+      {{"help", "frobnicate"}, "unknown command 'frobnicate'"},
   };
   for (const auto& c : cases) ExpectUsageError(c.args, c.message);
 }
 
 TEST(ZylHelp, DescribesEveryCommand) {
-  const std::string commands[] = {"trim",      "trim-left", "trim-right", "pad",
-                                  "file-name", "file-path", "short-path", "debug",
-                                  "log",       "msg",       "error",      "title"};
+  const std::string commands[] = {"trim",      "trim-left",  "trim-right", "pad", "file-name",
+                                  "file-path", "short-path", "debug",      "log", "msg",
+                                  "error",     "title",      "show"};
   const ZylRun all = RunZyl({"--help"});
   EXPECT_EQ(all.status, 0);
+  EXPECT_EQ(RunZyl({"help"}).out, all.out);
   for (const std::string& command : commands) {
     SCOPED_TRACE(command);
     EXPECT_NE(all.out.find("\n  " + command + " "), std::string::npos);
-    // Help wins over everything else on the line, bad arguments included.
+    // Help wins over unknown options on the line.
     const ZylRun one = RunZyl({command, "--bad", "-h"});
     EXPECT_EQ(one.status, 0);
-    EXPECT_EQ(one.out.rfind("Usage: zyl " + command, 0), 0u) << one.out;
+    EXPECT_NE(one.out.find("\nUsage: zyl " + command + " "), std::string::npos) << one.out;
     EXPECT_EQ(one.err, "");
+  }
+  const std::string pad = RunZyl({"pad", "--help"}).out;
+  EXPECT_EQ(RunZyl({"help", "pad"}).out, pad);
+  EXPECT_EQ(RunZyl({"--help", "pad"}).out, pad);
+  for (const char* version : {"-V", "--version"}) {
+    const ZylRun run = RunZyl({version});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.rfind("zyl 8.", 0), 0u) << run.out;
   }
 }
 

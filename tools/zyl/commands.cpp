@@ -1,75 +1,109 @@
 #include "commands.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdint>
-#include <functional>
-#include <istream>
+#include <cstring>
 #include <optional>
-#include <ostream>
+#include <string>
+#include <vector>
 
-#include "command_line.h"
+#include "check.h"
+#include "line_splitter.h"
+#include "output.h"
+#include "show.h"
+#include "system.h"
 #include "zyl/zyl.h"
 
 namespace zyl::tool {
 namespace {
 
 constexpr char kStdinArgument[] = "-";
+constexpr int kStdin = 0;
+constexpr std::size_t kReadBlock = 64 * 1024;
 
-// One command's work: `step` runs on `texts` once, or, when one of them is "-", once per line of
-// standard input with the line in its place. It prints its own results and returns the status.
-struct Job {
-  std::vector<std::string> texts;
-  std::function<int(const std::vector<std::string>& texts, std::ostream& out)> step;
-  // Why this build cannot produce the result of valid arguments; empty when it can.
-  std::string impossible;
+// What the command line gave; each command reads the fields it defined.
+struct Arguments {
+  std::string text;    // the first argument
+  std::string detail;  // the second, of 'error'
+  std::string width;
+  std::string fill = " ";
+  bool pad_left = false;
+  std::string file;  // of 'log'; the library's LogName unless given
+  std::string handle = "0";
+  ShowOptions show;
 };
 
-// Checks the options and arguments and fills `job`; returns what is wrong, or empty.
-using Builder = std::string (*)(const ParsedCommand& parsed, Job* job);
+struct Command {
+  const char* name;
+  const char* summary;  // one line, for the command list
+  const char* details;  // the rest of its help; may be empty
+  void (*define)(CLI::App* app, Arguments* args);
+  Status (*run)(const Arguments& args, Output& out);
+};
 
-void PrintLine(std::ostream& out, const std::string& text) {
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.put('\n');
-}
-
-// One function of a text to a text, printed: the shape of most commands.
-template <typename Function>
-std::string BuildTextJob(const ParsedCommand& parsed, Job* job, Function function) {
-  job->texts = parsed.arguments;
-  job->step = [function](const std::vector<std::string>& texts, std::ostream& out) {
-    PrintLine(out, function(texts[0]));
-    return kExitOk;
+// Runs `step(text, other)`, a command's work on its one or two texts, which writes the result
+// and returns the status: once, or, when one of the texts is "-", once for each line of
+// standard input in its place. The highest status wins; a failure stops the run, as later lines
+// would no longer line up with their results.
+template <class Step>
+Status RunOnTexts(const std::string& text, const std::string& other, const Step& step,
+                  Output& out) {
+  const bool text_is_dash = text == kStdinArgument;
+  if (!text_is_dash && other != kStdinArgument) return step(text, other);
+  Status worst = kOk;
+  std::uint64_t line_number = 0;
+  const auto run_line = [&](std::string_view view) {
+    ++line_number;
+    const std::string line(WithoutLineEnd(view));  // a new string: cheaper than assigning
+    worst = std::max(worst, text_is_dash ? step(line, other) : step(text, line));
+    return worst != kFailed && out.ok();
   };
-  return {};
+  try {
+    LineSplitter lines;
+    std::vector<char> block(kReadBlock);
+    for (;;) {
+      // Results so far go out before zyl waits for more input, as a filter in a pipe should.
+      out.Flush();
+      const long got = ReadSome(kStdin, block.data(), block.size());
+      if (got < 0) {
+        Complain(std::string("could not read standard input: ") + std::strerror(errno));
+        return kFailed;
+      }
+      if (got == 0) break;
+      if (!lines.Feed(std::string_view(block.data(), static_cast<std::size_t>(got)), run_line)) {
+        return worst;
+      }
+    }
+    if (!lines.pending().empty()) run_line(lines.pending());
+  } catch (const std::bad_alloc&) {
+    Complain("out of memory at line " + std::to_string(line_number + 1) + " of standard input");
+    return kFailed;
+  }
+  return worst;
 }
 
-std::string BuildTrim(const ParsedCommand& parsed, Job* job) {
-  return BuildTextJob(parsed, job, [](const std::string& text) { return ZYLTrim(text); });
+// Prints `function` of the text, once or for each input line.
+template <class Function>
+Status PrintEach(const std::string& text, Output& out, Function function) {
+  return RunOnTexts(
+      text, {},
+      [&](const std::string& line, const std::string& /*none*/) {
+        out.Line(function(line));
+        return kOk;
+      },
+      out);
 }
 
-std::string BuildTrimLeft(const ParsedCommand& parsed, Job* job) {
-  return BuildTextJob(parsed, job, [](const std::string& text) { return ZYLTrimLeft(text); });
+void AddArgument(CLI::App* app, const char* name, std::string* into) {
+  app->add_option(name, *into, "or - for each line of standard input")->required()->type_name("");
 }
 
-std::string BuildTrimRight(const ParsedCommand& parsed, Job* job) {
-  return BuildTextJob(parsed, job, [](const std::string& text) { return ZYLTrimRight(text); });
-}
-
-std::string BuildFileName(const ParsedCommand& parsed, Job* job) {
-  return BuildTextJob(parsed, job,
-                      [](const std::string& path) { return ExtractFileName(ZYLString(path)); });
-}
-
-std::string BuildFilePath(const ParsedCommand& parsed, Job* job) {
-  return BuildTextJob(parsed, job,
-                      [](const std::string& path) { return ExtractFilePath(ZYLString(path)); });
-}
-
-std::string BuildShortPath(const ParsedCommand& parsed, Job* job) {
-  return BuildTextJob(
-      parsed, job, [](const std::string& path) { return ExtractShortPathName(ZYLString(path)); });
-}
+void DefineText(CLI::App* app, Arguments* args) { AddArgument(app, "TEXT", &args->text); }
+void DefinePath(CLI::App* app, Arguments* args) { AddArgument(app, "PATH", &args->text); }
+void DefineNothing(CLI::App* /*app*/, Arguments* /*args*/) {}
 
 // Plain decimal with an optional minus sign, nothing around it: no octal, hex or blanks.
 std::optional<std::int32_t> ParseWidth(const std::string& text) {
@@ -80,71 +114,140 @@ std::optional<std::int32_t> ParseWidth(const std::string& text) {
   return value;
 }
 
-std::string BuildPad(const ParsedCommand& parsed, Job* job) {
-  std::optional<std::int32_t> width;
-  char fill = ' ';
-  bool pad_left = false;
-  for (const auto& [name, value] : parsed.options) {
-    if (name == "width") {
-      width = ParseWidth(value);
-      if (!width) return "width '" + value + "' is not a 32-bit integer";
-    } else if (name == "fill") {
-      if (value.size() != 1) return "fill '" + value + "' is not one byte";
-      fill = value[0];
-    } else {
-      pad_left = name == "left";
+void DefinePad(CLI::App* app, Arguments* args) {
+  app->add_option("-w,--width", args->width, "the width in bytes, a 32-bit decimal integer")
+      ->required()
+      ->type_name("N")
+      ->check(Check([](const std::string& value) -> std::string {
+        return ParseWidth(value) ? "" : "'" + value + "' is not a 32-bit integer";
+      }));
+  app->add_option("-f,--fill", args->fill, "the fill, one byte (default: a blank)")
+      ->type_name("C")
+      ->check(Check([](const std::string& value) -> std::string {
+        return value.size() == 1 ? "" : "'" + value + "' is not one byte";
+      }));
+  const CLI::Option* left =
+      app->add_flag("-l,--left", "pad on the left, right-aligning TEXT")->disable_flag_override();
+  const CLI::Option* right =
+      app->add_flag("-r,--right", "pad on the right (the default)")->disable_flag_override();
+  app->callback([app, args, left, right] {
+    for (const CLI::Option* side : app->parse_order()) {  // the last side given wins
+      if (side == left || side == right) args->pad_left = side == left;
     }
+  });
+  DefineText(app, args);
+}
+
+Status RunPad(const Arguments& args, Output& out) {
+  const std::int32_t width = *ParseWidth(args.width);
+  const char fill = args.fill[0];
+  const bool pad_left = args.pad_left;
+  return RunOnTexts(
+      args.text, {},
+      [&](const std::string& text, const std::string& /*none*/) {
+        const ZYLString result = PadString(ZYLString(text), fill, width, pad_left);
+        // The library answers a width it cannot allocate with the empty string.
+        if (width > 0 && result.size() < static_cast<std::size_t>(width)) {
+          Complain("a result of " + std::to_string(width) + " bytes does not fit in memory");
+          return kFailed;
+        }
+        out.Line(result);
+        return kOk;
+      },
+      out);
+}
+
+Status RunShortPath(const Arguments& args, Output& out) {
+  return RunOnTexts(
+      args.text, {},
+      [&](const std::string& text, const std::string& /*none*/) {
+        const ZYLString path = ExtractShortPathName(ZYLString(text));
+        out.Line(path);
+        return path.empty() ? kNoResult : kOk;
+      },
+      out);
+}
+
+Status RunDebug(const Arguments& /*args*/, Output& out) {
+  const bool on = Debug();
+  out.Line(on ? "on" : "off");
+  return on ? kOk : kNoResult;
+}
+
+// Points LogName at `name` for the length of a call: the library keeps no copy of it.
+class ScopedLogName {
+ public:
+  explicit ScopedLogName(const char* name) : previous_(LogName) { LogName = name; }
+  ~ScopedLogName() { LogName = previous_; }
+  ScopedLogName(const ScopedLogName&) = delete;
+  ScopedLogName& operator=(const ScopedLogName&) = delete;
+
+ private:
+  const char* previous_;
+};
+
+// "APP: ", ": ", the time and two line ends: what a record holds beside the path and message.
+constexpr std::uint64_t kRecordFrame = 5 + 2 + 24 + 2;
+
+// The library drops a record it cannot append without a word; zyl checks that the file grew.
+Status AppendRecord(const std::string& file, const std::string& message) {
+  const FileStatus before = StatFile(file);
+  {
+    const ScopedLogName name(file.c_str());
+    SendDebugMsg(message);
   }
-  if (!width) return "missing --width";
-  // The library answers such a width with an empty string; say why instead of printing nothing.
-  const std::size_t max_size = std::string().max_size();
-  if (*width > 0 && static_cast<std::uint64_t>(*width) > max_size) {
-    job->impossible = "width " + std::to_string(*width) + " is more than a string holds here (" +
-                      std::to_string(max_size) + ")";
-  }
-  return BuildTextJob(parsed, job, [fill, width = *width, pad_left](const std::string& text) {
-    return PadString(ZYLString(text), fill, width, pad_left);
+  const FileStatus after = StatFile(file);
+  if (after.regular && after.size >= before.size + kRecordFrame + message.size()) return kOk;
+  const std::string problem = AppendProblem(file);
+  if (!after.regular && problem.empty()) return kOk;  // a device or pipe: nothing to measure
+  Complain("could not append a record to " + file + ": " +
+           (problem.empty() ? "the file did not grow by a whole record" : problem));
+  return kFailed;
+}
+
+void DefineLog(CLI::App* app, Arguments* args) {
+  app->add_option("-f,--file", args->file, "the log file (default: " + args->file + ")")
+      ->type_name("FILE");
+  AddArgument(app, "MESSAGE", &args->text);
+}
+
+Status RunLog(const Arguments& args, Output& out) {
+  return RunOnTexts(
+      args.text, {},
+      [&](const std::string& message, const std::string& /*none*/) {
+        return AppendRecord(args.file, message);
+      },
+      out);
+}
+
+Status RunMsg(const Arguments& args, Output& out) {
+  return RunOnTexts(
+      args.text, {},
+      [](const std::string& text, const std::string& /*none*/) {
+        ShowZYLMsg(text);
+        return kOk;
+      },
+      out);
+}
+
+void DefineError(CLI::App* app, Arguments* args) {
+  AddArgument(app, "USER-TEXT", &args->text);
+  AddArgument(app, "DETAIL", &args->detail);
+  app->callback([args] {
+    if (args->text == kStdinArgument && args->detail == kStdinArgument) {
+      throw CLI::ValidationError("only one argument can be '-'");
+    }
   });
 }
 
-std::string BuildDebug(const ParsedCommand& /*parsed*/, Job* job) {
-  job->step = [](const std::vector<std::string>& /*texts*/, std::ostream& out) {
-    const bool on = Debug();
-    PrintLine(out, on ? "on" : "off");
-    return on ? kExitOk : kExitDebugOff;
-  };
-  return {};
-}
-
-std::string BuildLog(const ParsedCommand& parsed, Job* job) {
-  std::optional<std::string> file;
-  for (const auto& option : parsed.options) file = option.second;
-  job->texts = parsed.arguments;
-  job->step = [file](const std::vector<std::string>& texts, std::ostream& /*out*/) {
-    // The library reads LogName at every call; `file` lives as long as this step.
-    if (file) LogName = file->c_str();
-    SendDebugMsg(texts[0]);
-    return kExitOk;
-  };
-  return {};
-}
-
-std::string BuildMsg(const ParsedCommand& parsed, Job* job) {
-  job->texts = parsed.arguments;
-  job->step = [](const std::vector<std::string>& texts, std::ostream& /*out*/) {
-    ShowZYLMsg(texts[0]);
-    return kExitOk;
-  };
-  return {};
-}
-
-std::string BuildError(const ParsedCommand& parsed, Job* job) {
-  job->texts = parsed.arguments;
-  job->step = [](const std::vector<std::string>& texts, std::ostream& /*out*/) {
-    ShowZYLError(texts[0], texts[1]);
-    return kExitOk;
-  };
-  return {};
+Status RunError(const Arguments& args, Output& out) {
+  return RunOnTexts(
+      args.text, args.detail,
+      [](const std::string& user_text, const std::string& detail) {
+        ShowZYLError(user_text, detail);
+        return kOk;
+      },
+      out);
 }
 
 // Hex with 0x or 0X, or decimal; no sign. Must fit a pointer of this build.
@@ -158,200 +261,200 @@ std::optional<std::uintptr_t> ParseHandle(const std::string& text) {
   return value;
 }
 
-std::string BuildTitle(const ParsedCommand& parsed, Job* job) {
-  HWND window = nullptr;
-  if (!parsed.arguments.empty()) {
-    const std::optional<std::uintptr_t> handle = ParseHandle(parsed.arguments[0]);
-    if (!handle)
-      return "window handle '" + parsed.arguments[0] + "' is not a number (0x... or decimal)";
-    window = reinterpret_cast<HWND>(*handle);
+void DefineTitle(CLI::App* app, Arguments* args) {
+  app->add_option("WINDOW-HANDLE", args->handle, "hex with 0x, or decimal; 0 (the default): none")
+      ->check(Check([](const std::string& value) -> std::string {
+        return ParseHandle(value) ? "" : "'" + value + "' is not a number (0x... or decimal)";
+      }));
+}
+
+Status RunTitle(const Arguments& args, Output& out) {
+  const HWND window = reinterpret_cast<HWND>(*ParseHandle(args.handle));
+  // Not asked of the library: for a handle that names nothing, Wine answers with stray bytes.
+  if (window != nullptr && !IsWindowHandle(window)) {
+    out.Line("");
+    return kNoResult;
   }
-  job->step = [window](const std::vector<std::string>& /*texts*/, std::ostream& out) {
-    PrintLine(out, GetWindowTitle(window));
-    return kExitOk;
-  };
+  out.Line(GetWindowTitle(window));
+  return kOk;
+}
+
+const Command kCommands[] = {
+    {"trim", "print TEXT without its leading and trailing blanks and control bytes",
+     "Blanks and control bytes are those isspace or iscntrl accept: 0x00-0x20 and 0x7F.",
+     DefineText,
+     [](const Arguments& args, Output& out) {
+       return PrintEach(args.text, out, [](const std::string& text) { return ZYLTrim(text); });
+     }},
+    {"trim-left", "print TEXT without its leading blanks and control bytes", "", DefineText,
+     [](const Arguments& args, Output& out) {
+       return PrintEach(args.text, out, [](const std::string& text) { return ZYLTrimLeft(text); });
+     }},
+    {"trim-right", "print TEXT without its trailing blanks and control bytes", "", DefineText,
+     [](const Arguments& args, Output& out) {
+       return PrintEach(args.text, out, [](const std::string& text) { return ZYLTrimRight(text); });
+     }},
+    {"pad", "print TEXT widened to N bytes with a fill byte",
+     "A width at or below TEXT's length, zero and negative ones included, leaves it as it is.\n"
+     "Exit status 3 when the result does not fit in memory.",
+     DefinePad, RunPad},
+    {"file-name", "print what follows the last '\\' or ':' of PATH",
+     "Without a '\\' or ':' the result is empty ('/' is not a separator).", DefinePath,
+     [](const Arguments& args, Output& out) {
+       return PrintEach(args.text, out,
+                        [](const std::string& path) { return ExtractFileName(ZYLString(path)); });
+     }},
+    {"file-path", "print PATH up to and including its last '\\' or ':'",
+     "Without a '\\' or ':' the result is empty ('/' is not a separator).", DefinePath,
+     [](const Arguments& args, Output& out) {
+       return PrintEach(args.text, out,
+                        [](const std::string& path) { return ExtractFilePath(ZYLString(path)); });
+     }},
+    {"short-path", "print the short (8.3) form of an existing PATH",
+     "An empty line and exit status 1 when PATH does not exist or the system has no short form\n"
+     "for it.",
+     DefinePath, RunShortPath},
+    {"debug", "print on or off: whether the environment variable DEBUG is ON",
+     "Any letter case counts. Exit status 0 when on, 1 when off.", DefineNothing, RunDebug},
+    {"log", "append a time-stamped record to the debug log",
+     "Prints nothing. Exit status 3, naming the file and the reason, when the record could not\n"
+     "be appended; the library itself drops it silently.",
+     DefineLog, RunLog},
+    {"msg", "show TEXT in a message box and wait until it is closed",
+     "The box is owned by, and captioned with the title of, the active top-level window;\n"
+     "without one, the caption is this program's file name.",
+     DefineText, RunMsg},
+    {"error", "show DETAIL when debug mode is on, USER-TEXT otherwise",
+     "Exactly one message box, as 'msg' shows it. Either argument may be '-'.", DefineError,
+     RunError},
+    {"title", "print a window's title, or without one this program's name",
+     "An empty line and exit status 1 when WINDOW-HANDLE names no window.", DefineTitle, RunTitle},
+    {"show", "print the records of the debug log, filtered, as JSON or counted",
+     "A record is a line \"APP: \" PROGRAM \": \" TIME and the message's lines up to the next "
+     "such\n"
+     "line. Lines before the first record, and a record cut short, are kept and marked: a note\n"
+     "on standard error, or in JSON \"record\": false and \"torn\": true.\n"
+     "TIME is local, as in the records: 'Wed Mar 15 09:05:07 2006', ISO 8601 ('2026-12-07',\n"
+     "'2026-12-07T10:00', '2026-12-07T10:00:05') or relative to now ('-90s', '-30m', '-2h',\n"
+     "'-7d'). --app ignores letter case; --grep does not.\n"
+     "--json gives offset (in bytes), time (ISO 8601; null when the writer did not know it), exe\n"
+     "and message (line ends as LF). A field that is not UTF-8 has U+FFFD for each byte that is\n"
+     "not, and its exact bytes in hex beside it: exe_hex, message_hex.\n"
+     "--follow reads on as the file grows, and from its start when it is deleted or started\n"
+     "anew; with --until it ends once that time has passed.\n"
+     "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file could not be\n"
+     "read.",
+     [](CLI::App* app, Arguments* args) { DefineShow(app, &args->show); },
+     [](const Arguments& args, Output& out) { return RunShow(args.show, out); }},
+};
+
+constexpr char kFooter[] =
+    "An argument given as '-' is read from standard input instead: the command runs once per\n"
+    "line (ending in LF or CR LF) and prints one result per line, each ending in LF.\n"
+    "\n"
+    "Exit status: 0 done; 1 no result ('short-path' of a path without a short form, 'title' of\n"
+    "a handle that names no window, 'debug' off; with '-', for any line); 2 bad usage; 3 the\n"
+    "result could not be made or written (out of memory, a log record not appended, output not\n"
+    "written).\n"
+    "\n"
+    "Run 'zyl COMMAND --help' or 'zyl help COMMAND' for the options of one command.";
+
+// A leftover argument CLI11 did not take, as a complaint; empty when there is none.
+std::string LeftoverProblem(const CLI::App& app, const CLI::App* command) {
+  for (const std::string& arg : app.remaining(true)) {
+    if (arg == "--") continue;  // CLI11 keeps the end of options among the leftovers
+    if (arg.size() > 1 && arg[0] == '-') {
+      if (command == nullptr) return "unknown option '" + arg + "'";
+      return "unknown option '" + arg + "' for '" + command->get_name() +
+             "' (put -- before an argument that starts with '-')";
+    }
+    return (command != nullptr ? "unexpected argument '" : "unknown command '") + arg + "'";
+  }
   return {};
 }
 
-struct Command {
-  CommandSyntax syntax;
-  Builder build;
-};
-
-const std::vector<Command>& Commands() {
-  static const std::vector<Command> commands = {
-      {{"trim",
-        "TEXT",
-        "print TEXT without its leading and trailing blanks and control bytes",
-        "Blanks and control bytes are those isspace or iscntrl accept: 0x00-0x20 and 0x7F.\n",
-        {},
-        {"TEXT"},
-        1},
-       BuildTrim},
-      {{"trim-left",
-        "TEXT",
-        "print TEXT without its leading blanks and control bytes",
-        "",
-        {},
-        {"TEXT"},
-        1},
-       BuildTrimLeft},
-      {{"trim-right",
-        "TEXT",
-        "print TEXT without its trailing blanks and control bytes",
-        "",
-        {},
-        {"TEXT"},
-        1},
-       BuildTrimRight},
-      {{"pad",
-        "--width=N [OPTIONS] TEXT",
-        "print TEXT widened to N bytes with a fill byte",
-        "A width at or below TEXT's length, zero and negative ones included, leaves it as it is.\n",
-        {{'w', "width", "N", "the width in bytes, a 32-bit decimal integer (required)"},
-         {'f', "fill", "C", "the fill, one byte (default: a blank)"},
-         {'l', "left", nullptr, "pad on the left, right-aligning TEXT"},
-         {'r', "right", nullptr, "pad on the right, left-aligning TEXT (the default)"}},
-        {"TEXT"},
-        1},
-       BuildPad},
-      {{"file-name",
-        "PATH",
-        "print what follows the last '\\' or ':' of PATH",
-        "Without a '\\' or ':' the result is empty ('/' is not a separator).\n",
-        {},
-        {"PATH"},
-        1},
-       BuildFileName},
-      {{"file-path",
-        "PATH",
-        "print PATH up to and including its last '\\' or ':'",
-        "Without a '\\' or ':' the result is empty ('/' is not a separator).\n",
-        {},
-        {"PATH"},
-        1},
-       BuildFilePath},
-      {{"short-path",
-        "PATH",
-        "print the short (8.3) form of an existing PATH",
-        "An empty line when PATH does not exist or the system has no short form for it.\n",
-        {},
-        {"PATH"},
-        1},
-       BuildShortPath},
-      {{"debug",
-        "",
-        "print on or off: whether the environment variable DEBUG is ON",
-        "Any letter case counts. Exit status 0 when on, 1 when off.\n",
-        {},
-        {},
-        0},
-       BuildDebug},
-      {{"log",
-        "[--file=FILE] MESSAGE",
-        "append a time-stamped record to the debug log",
-        "Prints nothing; a log that cannot be opened is skipped silently.\n",
-        {{'f', "file", "FILE", "the log file (default: C:\\ZYL.LOG)"}},
-        {"MESSAGE"},
-        1},
-       BuildLog},
-      {{"msg",
-        "TEXT",
-        "show TEXT in a message box and wait until it is closed",
-        "The box is owned by, and captioned with the title of, the active top-level window;\n"
-        "without one, the caption is this program's file name.\n",
-        {},
-        {"TEXT"},
-        1},
-       BuildMsg},
-      {{"error",
-        "USER-TEXT DETAIL",
-        "show DETAIL when debug mode is on, USER-TEXT otherwise",
-        "Exactly one message box, as 'msg' shows it. Either argument may be '-'.\n",
-        {},
-        {"USER-TEXT", "DETAIL"},
-        2},
-       BuildError},
-      {{"title",
-        "[WINDOW-HANDLE]",
-        "print a window's title, or without one this program's name",
-        "WINDOW-HANDLE is hex with 0x or decimal; 0 stands for no window.\n",
-        {},
-        {"WINDOW-HANDLE"},
-        0},
-       BuildTitle},
-  };
-  return commands;
-}
-
-const std::vector<CommandSyntax>& Syntaxes() {
-  static const std::vector<CommandSyntax> syntaxes = [] {
-    std::vector<CommandSyntax> list;
-    for (const Command& command : Commands()) list.push_back(command.syntax);
-    return list;
-  }();
-  return syntaxes;
-}
-
-// Runs `job` once, or once per input line for its "-" argument.
-int Execute(const Job& job, std::istream& in, std::ostream& out) {
-  const auto dash = std::find(job.texts.begin(), job.texts.end(), kStdinArgument);
-  if (dash == job.texts.end()) return job.step(job.texts, out);
-  std::vector<std::string> texts = job.texts;
-  const auto index = static_cast<std::size_t>(dash - job.texts.begin());
-  int status = kExitOk;
-  std::string line;
-  while (out && std::getline(in, line)) {
-    // CRLF ends a line too, so a Windows file reads the same everywhere.
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    texts[index] = line;
-    status = job.step(texts, out);
+Status UsageError(const CLI::App* command, const std::string& problem) {
+  Complain(problem);
+  std::string hint = "Run 'zyl --help' for the list of commands.\n";
+  if (command != nullptr) {
+    const std::string name = "zyl " + command->get_name();
+    hint = CLI::Formatter().make_usage(command, name) + "Run '" + name + " --help' for more.\n";
   }
-  return status;
+  std::fputs(hint.c_str(), stderr);
+  return kUsage;
 }
 
-int UsageError(const ParsedCommand& parsed, const std::string& error, std::ostream& err) {
-  err << "zyl: " << error << "\n";
-  if (parsed.command != nullptr) {
-    err << "Usage: zyl " << parsed.command->name;
-    if (parsed.command->usage[0] != '\0') err << " " << parsed.command->usage;
-    err << "\n";
-    err << "Run 'zyl " << parsed.command->name << " --help' for more.\n";
-  } else {
-    err << "Run 'zyl --help' for the list of commands.\n";
-  }
-  return kExitUsage;
+const CLI::App* ChosenCommand(const CLI::App& app) {
+  const std::vector<CLI::App*> chosen = app.get_subcommands();
+  return chosen.empty() ? nullptr : chosen.front();
+}
+
+std::string HelpOf(const CLI::App& app, const std::string& name) {
+  return app.get_formatter()->make_help(&app, name, CLI::AppFormatMode::Normal);
+}
+
+Status Finish(Output& out, Status status) {
+  if (out.Flush()) return status;
+  Complain(std::string("could not write the output: ") + std::strerror(errno));
+  return kFailed;
 }
 
 }  // namespace
 
-int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-        std::ostream& err) {
-  const ParsedCommand parsed = ParseCommandLine(args, Syntaxes());
-  switch (parsed.outcome) {
-    case ParsedCommand::Outcome::kHelp:
-      out << HelpText(parsed.command, Syntaxes());
-      return kExitOk;
-    case ParsedCommand::Outcome::kVersion:
-      out << "zyl " ZYL_VERSION "\n";
-      return kExitOk;
-    case ParsedCommand::Outcome::kUsageError:
-      return UsageError(parsed, parsed.error, err);
-    case ParsedCommand::Outcome::kRun:
-      break;
+int Run(int argc, char** argv) {
+  Output out(stdout);
+  Arguments args;
+  args.file = LogName != nullptr ? LogName : "";
+  args.show.file = args.file;
+  CLI::App app("Calls the ZIZUDUZ library from scripts, one command per export, and reads its log.",
+               "zyl");
+  app.set_version_flag("-V,--version", "zyl " ZYL_VERSION);
+  app.get_formatter()->label("SUBCOMMAND", "COMMAND");
+  app.get_formatter()->label("Positionals", "Arguments");
+  app.require_subcommand(0, 1);
+  app.allow_extras();
+  app.footer(std::string(kFooter) + (SystemNote()[0] != '\0' ? "\n\n" : "") + SystemNote());
+  std::vector<std::pair<const CLI::App*, const Command*>> commands;
+  for (const Command& command : kCommands) {
+    CLI::App* sub = app.add_subcommand(command.name, command.summary);
+    sub->group("Commands")->footer(command.details)->allow_extras();
+    command.define(sub, &args);
+    commands.emplace_back(sub, &command);
   }
-  const Command& command = Commands()[static_cast<std::size_t>(parsed.command - Syntaxes().data())];
-  Job job;
-  const std::string error = command.build(parsed, &job);
-  if (!error.empty()) return UsageError(parsed, error, err);
-  if (std::count(job.texts.begin(), job.texts.end(), kStdinArgument) > 1) {
-    return UsageError(parsed, "only one argument can be '-'", err);
+  std::string topic;
+  CLI::App* help = app.add_subcommand("help", "print the help of zyl, or of COMMAND");
+  help->group("Commands")->add_option("COMMAND", topic, "the command to describe");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    out.Write(app.help());
+    return Finish(out, kOk);
+  } catch (const CLI::CallForVersion& version) {
+    out.Line(version.what());
+    return Finish(out, kOk);
+  } catch (const CLI::ParseError& error) {
+    const CLI::App* command = ChosenCommand(app);
+    const std::string leftover = LeftoverProblem(app, command);
+    return UsageError(command, leftover.empty() ? error.what() : leftover);
   }
-  if (!job.impossible.empty()) {
-    err << "zyl: " << job.impossible << "\n";
-    return kExitFailed;
+  const CLI::App* chosen = ChosenCommand(app);
+  const std::string leftover = LeftoverProblem(app, chosen);
+  if (!leftover.empty()) return UsageError(chosen, leftover);
+  if (chosen == nullptr) return UsageError(nullptr, "missing command");
+  for (const auto& [sub, command] : commands) {
+    if (sub == chosen) return Finish(out, command->run(args, out));
   }
-  return Execute(job, in, out);
+  // 'help', with or without a command to describe.
+  const CLI::App* described = &app;
+  for (const auto& [sub, command] : commands) {
+    if (topic == command->name) described = sub;
+  }
+  if (!topic.empty() && described == &app) {
+    return UsageError(help, "unknown command '" + topic + "'");
+  }
+  out.Write(HelpOf(*described, topic.empty() ? "zyl" : "zyl " + topic));
+  return Finish(out, kOk);
 }
 
 }  // namespace zyl::tool

@@ -1,26 +1,16 @@
-#include <iostream>
 #include <new>
-#include <string>
-#include <vector>
 
 #include "commands.h"
-#include "stdio_mode.h"
+#include "output.h"
+#include "system.h"
 
 int main(int argc, char** argv) {
   zyl::tool::UseBinaryStdio();
-  std::ios::sync_with_stdio(false);
-  int status = zyl::tool::kExitFailed;
   try {
-    status = zyl::tool::Run(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout,
-                            std::cerr);
+    return zyl::tool::Run(argc, argv);
   } catch (const std::bad_alloc&) {
-    // A width of two billion is valid input; its result may not fit in memory.
-    std::cerr << "zyl: out of memory\n";
-    return zyl::tool::kExitFailed;
+    // zyl's own copies of a huge text or result; the library answers for its own allocations.
+    zyl::tool::Complain("out of memory");
+    return zyl::tool::kFailed;
   }
-  if (!std::cout.flush()) {
-    std::cerr << "zyl: could not write the output\n";
-    return zyl::tool::kExitFailed;
-  }
-  return status;
 }

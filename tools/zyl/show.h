@@ -1,0 +1,32 @@
+#ifndef ZYL_TOOLS_ZYL_SHOW_H_
+#define ZYL_TOOLS_ZYL_SHOW_H_
+
+// 'zyl show': reads the debug log back, filters its records and prints them as written, as JSON
+// lines or counted per program; with --follow, as they are appended.
+
+#include <string>
+
+#include "output.h"
+
+namespace CLI {
+class App;
+}  // namespace CLI
+
+namespace zyl::tool {
+
+struct ShowOptions {
+  std::string file;  // the library's LogName unless given
+  std::string since, until, app, grep, last;
+  bool json = false;
+  bool count = false;
+  bool follow = false;
+};
+
+// The help, options and arguments of 'show', read into `options`.
+void DefineShow(CLI::App* app, ShowOptions* options);
+
+Status RunShow(const ShowOptions& options, Output& out);
+
+}  // namespace zyl::tool
+
+#endif  // ZYL_TOOLS_ZYL_SHOW_H_

@@ -1,0 +1,60 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "system.h"
+
+namespace zyl::tool {
+
+void UseBinaryStdio() {}  // POSIX streams never translate
+
+bool IsWindowHandle(HWND /*window*/) { return false; }  // no windows here
+
+FileStatus StatFile(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return {};
+  return {true, S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size)};
+}
+
+std::string AppendProblem(const std::string& path) {
+  // O_NONBLOCK: a FIFO nobody reads must not hold zyl here.
+  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0 && errno == ENOENT) {
+    fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) unlink(path.c_str());
+  }
+  if (fd < 0) return std::strerror(errno);
+  close(fd);
+  return {};
+}
+
+int OpenForReading(const std::string& path, std::string* problem) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) *problem = std::strerror(errno);
+  return fd;
+}
+
+long ReadSome(int fd, char* buf, std::size_t size) {
+  for (;;) {
+    const ssize_t got = read(fd, buf, size);
+    if (got >= 0 || errno != EINTR) return static_cast<long>(got);
+  }
+}
+
+bool SeekTo(int fd, std::uint64_t offset) {
+  return lseek(fd, static_cast<off_t>(offset), SEEK_SET) != -1;
+}
+
+void CloseFile(int fd) { close(fd); }
+
+const char* SystemNote() {
+  return "Linux has no windows: 'msg' and 'error' write their box to standard error, captioned\n"
+         "only when there is a title, and titles are empty: a window handle names no window, and\n"
+         "the program's own file name is what follows the last '\\' or ':' of its path, which a\n"
+         "Linux path does not have.\n";
+}
+
+}  // namespace zyl::tool

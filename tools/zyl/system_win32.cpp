@@ -1,0 +1,87 @@
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "system.h"
+
+namespace zyl::tool {
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+std::string SystemMessage(DWORD error) {
+  char buf[512] = {};
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, error, 0, buf, sizeof buf, nullptr);
+  std::string text(buf, length);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) {
+    text.pop_back();
+  }
+  return text.empty() ? "error " + std::to_string(error) : text;
+}
+
+}  // namespace
+
+void UseBinaryStdio() {
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+}
+
+bool IsWindowHandle(HWND window) { return IsWindow(window) != 0; }
+
+FileStatus StatFile(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
+  const bool regular =
+      (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+  return {true, regular, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
+}
+
+std::string AppendProblem(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
+    file = CreateFileA(path.c_str(), FILE_APPEND_DATA | DELETE, kShareAll, nullptr, CREATE_NEW,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  }
+  if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
+  CloseHandle(file);
+  return {};
+}
+
+int OpenForReading(const std::string& path, std::string* problem) {
+  // Through CreateFileA, as the library opens the log: the same ANSI path, and others may still
+  // append, rename or delete the file while it is read.
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    *problem = SystemMessage(GetLastError());
+    return -1;
+  }
+  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDONLY | _O_BINARY);
+  if (fd == -1) {
+    *problem = std::strerror(errno);
+    CloseHandle(file);
+  }
+  return fd;
+}
+
+long ReadSome(int fd, char* buf, std::size_t size) {
+  return _read(fd, buf, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+}
+
+bool SeekTo(int fd, std::uint64_t offset) {
+  return _lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) != -1;
+}
+
+void CloseFile(int fd) { _close(fd); }
+
+const char* SystemNote() { return ""; }
+
+}  // namespace zyl::tool
