@@ -17,4 +17,7 @@ inline void StopIfBroken(const char* broken) {
 
 }  // namespace zyl::fuzz
 
+// Stops the run unless `condition` holds: for the checks only the fuzzers make.
+#define ZYL_FUZZ_CHECK(condition) ::zyl::fuzz::StopIfBroken((condition) ? nullptr : #condition)
+
 #endif  // ZYL_FUZZ_FUZZ_CHECK_H_

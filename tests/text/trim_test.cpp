@@ -16,7 +16,15 @@ bool TrimmableInC(unsigned char byte) { return byte <= 0x20 || byte == 0x7F; }
 
 const std::string kNbsp = "\xA0";  // no-break space in Latin-1 and code page 1252
 
+// `count` blanks, cycling through all six: runs long enough for the scans' widest steps.
+std::string Blanks(std::size_t count) {
+  std::string blanks(count, ' ');
+  for (std::size_t i = 0; i < count; ++i) blanks[i] = " \t\n\v\f\r"[i % 6];
+  return blanks;
+}
+
 TEST(ZYLTrim, EachSideStripsItsRunOfBlanksAndControlBytesOnly) {
+  const std::string b = Blanks(150);
   const struct {
     std::string in, left, right, both;
   } cases[] = {
@@ -33,6 +41,10 @@ TEST(ZYLTrim, EachSideStripsItsRunOfBlanksAndControlBytesOnly) {
       {" $@` ", "$@` ", " $@`", "$@`"},                  // printable ASCII stays
       {" ! ~ ", "! ~ ", " ! ~", "! ~"},
       {"\x1Fx\x7F", "x\x7F", "\x1Fx", "x"},  // 'x' is no hex digit: three bytes
+      {b, "", "", ""},
+      {b + "x" + b, "x" + b, b + "x", "x"},
+      // Control bytes inside long runs of blanks: the scans go on past them.
+      {b + '\x01' + b + "ab" + b + '\x7F' + b, "ab" + b + '\x7F' + b, b + '\x01' + b + "ab", "ab"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.in));
@@ -46,7 +58,8 @@ TEST(ZYLTrim, TrimsExactlyTheBytesTheCLocaleCallsBlankOrControl) {
   for (int byte = 0; byte < 256; ++byte) {
     SCOPED_TRACE(byte);
     const char c = static_cast<char>(byte);
-    const std::string framed{c, c, 'x', c};
+    // Runs of a whole word and more on each side: the scans test words and vectors too.
+    const std::string framed = std::string(9, c) + 'x' + std::string(17, c);
     const std::string want = TrimmableInC(static_cast<unsigned char>(byte)) ? "x" : framed;
     EXPECT_EQ(ZYLTrim(framed), want);
   }

@@ -1,0 +1,23 @@
+#ifndef ZYL_TEXT_SCAN_H_
+#define ZYL_TEXT_SCAN_H_
+
+// The byte scans behind trimming and path splitting, chosen once, when the library is compiled:
+// SSE2 where the target has it, plain C++ where it may not. Both offer
+//   SkipBlanks(p, end)            the first byte in [p, end) that is not " \t\n\v\f\r", or end;
+//   SkipBlanksBack(begin, end)    the start of the run of those blanks that ends at `end`;
+//   PastLastSeparator(begin, end) just past the last '\\' or ':', or `begin`;
+// with the same result on every input (the fuzzers compare them).
+
+#if defined(__SSE2__)
+#include "text/scan_sse2.h"
+namespace zyl {
+namespace scan = sse2;
+}
+#else
+#include "text/scan_portable.h"
+namespace zyl {
+namespace scan = portable;
+}
+#endif
+
+#endif  // ZYL_TEXT_SCAN_H_
