@@ -42,7 +42,8 @@ struct Case {
 
 template <class Op, class Floor, class Peer>
 Case MakeCase(const CaseInfo& info, const Op& op, const Floor& floor, const Peer& peer) {
-  return {info, [=](int rounds, int batch) -> Figures {
+  return {info,
+          [=](int rounds, int batch) -> Figures {
             if constexpr (std::is_same_v<Peer, zyl::bench::NoPeer>) {
               Rounds<2> sides;
               for (int i = 0; i < rounds; ++i) sides.Run(batch, op, floor);
@@ -52,7 +53,8 @@ Case MakeCase(const CaseInfo& info, const Op& op, const Floor& floor, const Peer
               for (int i = 0; i < rounds; ++i) sides.Run(batch, op, floor, peer);
               return {sides.Median(0), sides.Median(1), sides.Median(2)};
             }
-          }};
+          },
+          {}};
 }
 
 // A file in the temporary directory, removed before and after use.

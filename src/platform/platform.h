@@ -9,7 +9,9 @@
 #include <ctime>
 #include <string_view>
 
-#include "zyl/zyl.h"  // HWND
+// Window handle, declared as <windows.h> and zyl/zyl.h do, so all spellings name one type.
+struct HWND__;
+typedef HWND__* HWND;
 
 namespace zyl::platform {
 
@@ -52,8 +54,9 @@ HWND ActiveWindow();
 HWND ParentWindow(HWND window);
 // Writes the title of `window` into `buf`, cut to `size` - 1 bytes and NUL-terminated.
 void WindowText(HWND window, char* buf, int size);
-// Shows a modal message box and returns when it is closed.
-void ShowBox(HWND owner, const char* text, const char* caption, unsigned style);
+// Shows a modal message box with one OK button, above other windows and in front, and returns
+// when it is closed.
+void ShowBox(HWND owner, const char* text, const char* caption);
 
 }  // namespace zyl::platform
 

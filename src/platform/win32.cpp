@@ -138,9 +138,9 @@ void WindowText(HWND window, char* buf, int size) {
   if (GetWindowTextA(window, buf, size) == 0) buf[0] = '\0';
 }
 
-void ShowBox(HWND owner, const char* text, const char* caption, unsigned style) {
+void ShowBox(HWND owner, const char* text, const char* caption) {
   // The button pressed carries no meaning here.
-  MessageBoxA(owner, text, caption, style);
+  MessageBoxA(owner, text, caption, MB_OK | MB_TOPMOST | MB_SETFOREGROUND);
 }
 
 }  // namespace zyl::platform
