@@ -35,9 +35,10 @@ std::size_t ShortPathName(const char* path, char* buf, std::size_t size);
 // against a concurrent setenv undefined; the Linux build is a stand-in and copies getenv's answer.
 std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size);
 
-// Opens `path` for appending (creating it), appends `data` with one write, closes it. Concurrent
-// appenders, threads or processes, never interleave within one call. False when nothing was
-// written.
+// Opens `path` for appending (creating it), appends `data`, closes it. Concurrent appenders,
+// threads or processes, never interleave within one call, and another process's lock is waited
+// for about a second at most. A write cut short (a full disk) is cut back off where that is safe,
+// so the file keeps the whole of `data` or none of it. False when not all of it was written.
 bool AppendToFile(const char* path, std::string_view data);
 
 // The end of a line in a text file.
