@@ -42,7 +42,8 @@ struct Case {
 
 template <class Op, class Floor, class Peer>
 Case MakeCase(const CaseInfo& info, const Op& op, const Floor& floor, const Peer& peer) {
-  return {info, [=](int rounds, int batch) -> Figures {
+  return {info,
+          [=](int rounds, int batch) -> Figures {
             if constexpr (std::is_same_v<Peer, zyl::bench::NoPeer>) {
               Rounds<2> sides;
               for (int i = 0; i < rounds; ++i) sides.Run(batch, op, floor);
@@ -52,7 +53,8 @@ Case MakeCase(const CaseInfo& info, const Op& op, const Floor& floor, const Peer
               for (int i = 0; i < rounds; ++i) sides.Run(batch, op, floor, peer);
               return {sides.Median(0), sides.Median(1), sides.Median(2)};
             }
-          }};
+          },
+          {}};
 }
 
 // A file in the temporary directory, removed before and after use.
@@ -75,10 +77,13 @@ class ScratchFile {
 };
 
 // SendDebugMsg against what any logger that appends a record and closes the file must pay:
-// CreateFile for appending, one WriteFile of a record-sized buffer, CloseHandle.
+// CreateFile for appending, one WriteFile of a record-sized buffer, CloseHandle. The peer adds what
+// keeps records whole between processes, where one append-only write does not (Wine): an exclusive
+// lock over the file, released by the close.
 void AddLogCases(std::vector<Case>* cases) {
   static const ScratchFile log("send");
   static const ScratchFile floor_log("floor");
+  static const ScratchFile peer_log("peer");
   LogName = log.c_str();
   char exe[MAX_PATH + 1] = {};
   const std::size_t exe_size = GetModuleFileNameA(nullptr, exe, MAX_PATH);
@@ -86,18 +91,21 @@ void AddLogCases(std::vector<Case>* cases) {
     const std::string message(message_size, 'm');
     // "APP: " executable ": " 24-byte time CR LF, message CR LF.
     const std::string record(5 + exe_size + 2 + 26 + message_size + 2, 'r');
+    const auto append = [record](const char* path, DWORD access, bool lock) {
+      const HANDLE file =
+          CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      OVERLAPPED whole{};
+      if (lock) LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole);
+      DWORD written = 0;
+      WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+      CloseHandle(file);
+    };
     cases->push_back(MakeCase(
         CaseInfo{"SendDebugMsg/" + std::to_string(message_size) + "B", 20, 0},
         [message] { SendDebugMsg(message); },
-        [record] {
-          const HANDLE file = CreateFileA(floor_log.c_str(), FILE_APPEND_DATA,
-                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-          DWORD written = 0;
-          WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-          CloseHandle(file);
-        },
-        zyl::bench::NoPeer{}));
+        [append] { append(floor_log.c_str(), FILE_APPEND_DATA, false); },
+        [append] { append(peer_log.c_str(), FILE_APPEND_DATA | FILE_READ_DATA, true); }));
   }
 }
 

@@ -4,14 +4,21 @@
 #include <cstdio>
 #include <cstdlib>
 
-// Stops the run on a broken invariant; libFuzzer then saves the input that broke it.
-#define ZYL_FUZZ_CHECK(condition)                                                            \
-  do {                                                                                       \
-    if (!(condition)) {                                                                      \
-      std::fprintf(stderr, "%s:%d: invariant failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                          \
-    }                                                                                        \
-  } while (false)
+#include "properties.h"
+
+namespace zyl::fuzz {
+
+// Stops the run on a broken property (`broken` not null); libFuzzer then saves the input.
+inline void StopIfBroken(const char* broken) {
+  if (broken == nullptr) return;
+  std::fprintf(stderr, "property failed: %s\n", broken);
+  std::abort();
+}
+
+}  // namespace zyl::fuzz
+
+// Stops the run unless `condition` holds: for the checks only the fuzzers make.
+#define ZYL_FUZZ_CHECK(condition) ::zyl::fuzz::StopIfBroken((condition) ? nullptr : #condition)
 
 // An answer to "does the processor have SSE2?" for the 32-bit DLL's chosen scans, so that a
 // fuzzer takes both ways on any machine.

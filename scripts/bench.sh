@@ -30,12 +30,13 @@ linux() {
              end' "$json"
   echo
   echo "### Linux: SendDebugMsg"
-  echo "| case | floor ns | ns | ratio |"
-  echo "|---|---:|---:|---:|"
+  echo "| case | floor ns | ns | ratio | peer ratio |"
+  echo "|---|---:|---:|---:|---:|"
   build/native/bin/log_bench "${run[@]}" >"$json"
   jq -r '.benchmarks[] | select(.aggregate_name == "median")
          | "| \(.run_name | sub("/manual_time$"; "")) | \(.floor_ns | round)"
-           + " | \(.ns | round) | \(.ratio * 1000 | round / 1000) |"' "$json"
+           + " | \(.ns | round) | \(.ratio * 1000 | round / 1000)"
+           + " | \(.peer_ratio * 1000 | round / 1000) |"' "$json"
 }
 
 windows() {

@@ -36,7 +36,8 @@ show_log() {  # show_log FILE: the records, with CR LF line ends made visible
   sed -e 's/\r$/   (CR LF)/' -e 's/^/      /' "$1"
 }
 
-# The same tour of the exports on each platform; $long_path exists, $missing_path does not.
+# The same tour of the exports on each platform: $long_path exists, $missing_path does not, and
+# $box makes a call that shows a box ($box_note says how it is shown).
 tour() {
   echo "-- trimming and padding"
   call trim $'\t  padded text  \r\n'
@@ -64,6 +65,10 @@ tour() {
   call title
   echo "-- bad usage"
   call pad -w 2x abc
+  echo "-- message boxes ($box_note)"
+  $box msg 'Stock list saved.'
+  $box error 'Could not save the stock list.' 'write C:\Exports\stock.csv: disk full'
+  DEBUG=on $box error 'Could not save the stock list.' 'write C:\Exports\stock.csv: disk full'
 }
 
 linux_part() {
@@ -73,12 +78,10 @@ linux_part() {
   long_path=/usr/share/doc
   missing_path=/no/such/file
   title_note="; split at '\\' or ':' only, a Linux path gives none"
+  box=call
+  box_note="here a stand-in: the text on standard error; no title, so no caption"
   mkdir -p "$out/linux" && cd "$out/linux"
   tour
-  echo "-- message boxes (here a stand-in: the text on standard error; no title, so no caption)"
-  call msg 'Stock list saved.'
-  call error 'Could not save the stock list.' 'write C:\Exports\stock.csv: disk full'
-  DEBUG=on call error 'Could not save the stock list.' 'write C:\Exports\stock.csv: disk full'
   cd "$root"
 }
 
@@ -122,12 +125,10 @@ windows_part() {
   long_path='C:\Program Files\Common Files'
   missing_path='C:\No Such Folder\file.txt'
   title_note=
+  box=box_call
+  box_note="real ones: the demo host reads each and presses OK"
   mkdir -p "$out/windows" && cd "$out/windows"
   tour
-  echo "-- message boxes (real ones: the demo host reads each and presses OK)"
-  box_call msg 'Stock list saved.'
-  box_call error 'Could not save the stock list.' 'write C:\Exports\stock.csv: disk full'
-  DEBUG=on box_call error 'Could not save the stock list.' 'write C:\Exports\stock.csv: disk full'
   window_box
   cd "$root"
 

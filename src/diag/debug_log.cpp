@@ -1,6 +1,8 @@
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -13,19 +15,45 @@ const char* LogName = "C:\\ZYL.LOG";
 
 namespace {
 
-// Text-mode output: every '\n' becomes the platform's newline.
-void AppendText(std::string_view text, std::string_view newline, std::string* out) {
-  if (newline == "\n") {
-    out->append(text);
-    return;
-  }
-  for (std::size_t start = 0; start <= text.size();) {
+using zyl::platform::kPathLimit;
+
+// The longest first line: "APP: ", the executable's path, ": ", the time and a newline.
+constexpr std::size_t kHeadBound = 5 + kPathLimit + 2 + zyl::kCtimeTextBound + 2;
+
+char* Put(std::string_view text, char* out) {
+  std::memcpy(out, text.data(), text.size());
+  return out + text.size();
+}
+
+// A newline is one or two bytes: moved in place, without a call to memcpy.
+char* PutNewline(std::string_view newline, char* out) {
+  for (const char c : newline) *out++ = c;
+  return out;
+}
+
+char* PutText(std::string_view text, std::string_view newline, char* out) {
+  if (newline == "\n") return Put(text, out);
+  for (std::size_t start = 0;;) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
-    out->append(text.substr(start, end - start));
-    if (end == text.size()) break;
-    out->append(newline);
+    out = Put(text.substr(start, end - start), out);
+    if (end == text.size()) return out;
+    out = PutNewline(newline, out);
     start = end + 1;
   }
+}
+
+// Writes the record to `out`, which has room for kHeadBound bytes besides the stored message and
+// its newline; returns the end.
+char* PutRecord(std::int64_t now, std::string_view message, std::string_view newline, char* out) {
+  out = Put("APP: ", out);
+  // The executable's path is read straight into the record. A failed query may leave bytes
+  // behind: the field is empty then. A path cut at the limit may come without its NUL.
+  const std::size_t got = zyl::platform::ModulePath(nullptr, out, kPathLimit);
+  const void* nul = got < kPathLimit ? nullptr : std::memchr(out, '\0', kPathLimit);
+  out += nul != nullptr ? static_cast<const char*>(nul) - out : std::min(got, kPathLimit);
+  out = Put(": ", out);
+  out = PutNewline(newline, zyl::PutCtimeText(now, out));
+  return PutNewline(newline, PutText(message, newline, out));
 }
 
 void AppendRecord(const std::string& message) {
@@ -34,24 +62,18 @@ void AppendRecord(const std::string& message) {
   const std::int64_t now = zyl::platform::CalendarTime();
   const std::string_view newline = zyl::platform::TextNewline();
 
-  // The whole record goes out in one append, so records written at once never tear.
-  std::string record;
-  record.reserve(64 + zyl::platform::kPathLimit + message.size() + message.size() / 8);
-  record.append("APP: ");
-  // The executable's path is read straight into the record, in a zero-filled block one byte
-  // longer than the limit, so even a cut path ends in a NUL. A failed query may leave bytes
-  // behind: the field is empty then.
-  const std::size_t path_at = record.size();
-  record.resize(path_at + zyl::platform::kPathLimit + 1);
-  const bool known =
-      zyl::platform::ModulePath(nullptr, &record[path_at], zyl::platform::kPathLimit) != 0;
-  record.resize(path_at + (known ? std::strlen(&record[path_at]) : 0));
-  record.append(": ");
-  zyl::AppendCtimeText(now, newline, &record);
-  AppendText(message, newline, &record);
-  record.append(newline);
+  // The whole record goes out in one append, so records written at once never tear. It is built
+  // on the stack unless the message is long. A text-mode file stores every '\n' as the platform's
+  // newline, so a message byte takes at most newline.size() bytes (a bound spares a second scan).
+  if (message.size() >= (SIZE_MAX - kHeadBound) / newline.size()) return;  // could never be built
+  const std::size_t size = kHeadBound + (message.size() + 1) * newline.size();
+  char on_stack[1024];
+  std::unique_ptr<char[]> on_heap;
+  if (size > sizeof on_stack) on_heap = std::make_unique_for_overwrite<char[]>(size);
+  char* const record = on_heap != nullptr ? on_heap.get() : on_stack;
+  const char* const end = PutRecord(now, message, newline, record);
   // Ignore failures: the log has no one to report to.
-  zyl::platform::AppendToFile(log_name, record);
+  zyl::platform::AppendToFile(log_name, {record, static_cast<std::size_t>(end - record)});
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 namespace {
 
 constexpr int kTitleLimit = 1024;
-// MB_OK | MB_TOPMOST | MB_SETFOREGROUND: one OK button, above other windows, in front.
-constexpr unsigned kBoxStyle = 0x00050000;
 // Window chains are short; the bound only guards the host against a corrupt one.
 constexpr int kMaxChainLength = 4096;
 
@@ -41,7 +39,7 @@ void ShowZYLMsg(const std::string& text) {
   zyl::NoThrow([&] {
     const HWND owner = RootWindow(zyl::platform::ActiveWindow());
     const ZYLString caption = GetWindowTitle(owner);
-    zyl::platform::ShowBox(owner, text.c_str(), caption.c_str(), kBoxStyle);
+    zyl::platform::ShowBox(owner, text.c_str(), caption.c_str());
   });
 }
 

@@ -3,19 +3,22 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstring>
 #include <ctime>
+#include <string_view>
 
 #include "platform/platform.h"
 
 namespace zyl {
 namespace {
 
-constexpr char kDays[] = "SunMonTueWedThuFriSat";
-constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+// Four bytes each, the blank after the name included, so that each is one move.
+constexpr char kDays[] = "Sun Mon Tue Wed Thu Fri Sat ";
+constexpr char kMonths[] = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec ";
 constexpr std::string_view kUnknownTime = "??? ??? ?? ??:??:?? ????";  // as wide as a known one
 
-// Two places, `lead` standing in for a leading zero.
-char* PutTwoDigits(int value, char lead, char* out) {
+// Two places of `value` (0 to 99), `lead` standing in for a leading zero.
+char* PutTwoDigits(unsigned value, char lead, char* out) {
   *out++ = value >= 10 ? static_cast<char>('0' + value / 10) : lead;
   *out++ = static_cast<char>('0' + value % 10);
   return out;
@@ -33,28 +36,23 @@ bool Plausible(const std::tm& tm) {
 
 }  // namespace
 
-void AppendCtimeText(std::int64_t seconds, std::string_view newline, std::string* out) {
+char* PutCtimeText(std::int64_t seconds, char* out) {
   std::tm tm{};
   if (!platform::LocalTime(seconds, &tm) || !Plausible(tm)) {
-    out->append(kUnknownTime).append(newline);
-    return;
+    return std::copy(kUnknownTime.begin(), kUnknownTime.end(), out);
   }
-  char text[32];  // "Wed Mar 15 09:05:07 " and a year of up to 11 characters
-  char* end = std::copy_n(kDays + 3 * tm.tm_wday, 3, text);
-  *end++ = ' ';
-  end = std::copy_n(kMonths + 3 * tm.tm_mon, 3, end);
-  *end++ = ' ';
-  end = PutTwoDigits(tm.tm_mday, ' ', end);
-  *end++ = ' ';
-  end = PutTwoDigits(tm.tm_hour, '0', end);
-  *end++ = ':';
-  end = PutTwoDigits(tm.tm_min, '0', end);
-  *end++ = ':';
-  end = PutTwoDigits(tm.tm_sec, '0', end);
-  *end++ = ' ';
+  std::memcpy(out, kDays + 4 * tm.tm_wday, 4);
+  std::memcpy(out + 4, kMonths + 4 * tm.tm_mon, 4);
+  out = PutTwoDigits(static_cast<unsigned>(tm.tm_mday), ' ', out + 8);
+  *out++ = ' ';
+  out = PutTwoDigits(static_cast<unsigned>(tm.tm_hour), '0', out);
+  *out++ = ':';
+  out = PutTwoDigits(static_cast<unsigned>(tm.tm_min), '0', out);
+  *out++ = ':';
+  out = PutTwoDigits(static_cast<unsigned>(tm.tm_sec), '0', out);
+  *out++ = ' ';
   // The year takes as many digits as it needs, sign included, as asctime's "%d" does.
-  end = std::to_chars(end, text + sizeof text, 1900LL + tm.tm_year).ptr;
-  out->append(text, end).append(newline);
+  return std::to_chars(out, out + 11, 1900LL + tm.tm_year).ptr;
 }
 
 }  // namespace zyl

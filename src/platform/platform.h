@@ -9,7 +9,9 @@
 #include <ctime>
 #include <string_view>
 
-#include "zyl/zyl.h"  // HWND
+// Window handle, declared as <windows.h> and zyl/zyl.h do, so all spellings name one type.
+struct HWND__;
+typedef HWND__* HWND;
 
 namespace zyl::platform {
 
@@ -33,9 +35,10 @@ std::size_t ShortPathName(const char* path, char* buf, std::size_t size);
 // against a concurrent setenv undefined; the Linux build is a stand-in and copies getenv's answer.
 std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size);
 
-// Opens `path` for appending (creating it), appends `data` with one write, closes it. Concurrent
-// appenders, threads or processes, never interleave within one call. False when nothing was
-// written.
+// Opens `path` for appending (creating it), appends `data`, closes it. Concurrent appenders,
+// threads or processes, never interleave within one call, and another process's lock is waited
+// for about a second at most. A write cut short (a full disk) is cut back off where that is safe,
+// so the file keeps the whole of `data` or none of it. False when not all of it was written.
 bool AppendToFile(const char* path, std::string_view data);
 
 // The end of a line in a text file.
@@ -52,8 +55,9 @@ HWND ActiveWindow();
 HWND ParentWindow(HWND window);
 // Writes the title of `window` into `buf`, cut to `size` - 1 bytes and NUL-terminated.
 void WindowText(HWND window, char* buf, int size);
-// Shows a modal message box and returns when it is closed.
-void ShowBox(HWND owner, const char* text, const char* caption, unsigned style);
+// Shows a modal message box with one OK button, above other windows and in front, and returns
+// when it is closed.
+void ShowBox(HWND owner, const char* text, const char* caption);
 
 }  // namespace zyl::platform
 

@@ -126,7 +126,7 @@ void WindowText(HWND /*window*/, char* buf, int size) {
   if (size > 0) buf[0] = '\0';
 }
 
-void ShowBox(HWND /*owner*/, const char* text, const char* caption, unsigned /*style*/) {
+void ShowBox(HWND /*owner*/, const char* text, const char* caption) {
   // The stand-in for a box: the text on standard error, after the caption when there is one.
   if (caption[0] == '\0') {
     std::fprintf(stderr, "%s\n", text);

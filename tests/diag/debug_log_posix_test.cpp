@@ -12,10 +12,6 @@
 #include "zyl/zyl.h"
 
 namespace zyl::testing {
-
-const char kTextNewline[] = "\n";
-const char kExeSuffix[] = "";
-
 namespace {
 
 // The default "C:\ZYL.LOG" is, here, a file of that odd name in the working directory: nothing

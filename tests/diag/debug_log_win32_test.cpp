@@ -19,10 +19,6 @@
 #include "zyl/zyl.h"
 
 namespace zyl::testing {
-
-const char kTextNewline[] = "\r\n";
-const char kExeSuffix[] = ".exe";
-
 namespace {
 
 struct HandleCloser {

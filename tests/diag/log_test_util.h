@@ -15,11 +15,6 @@
 
 namespace zyl::testing {
 
-// What a text file's line end and an executable's name look like here (defined in
-// debug_log_{win32,posix}_test.cpp).
-extern const char kTextNewline[];
-extern const char kExeSuffix[];
-
 // `message` as a text-mode file stores it: every '\n' becomes the platform's line end.
 inline std::string OnDisk(std::string_view message) {
   std::string stored;
@@ -43,8 +38,6 @@ inline std::string CtimeStamp(std::time_t when) {
   if (stamp.size() > 8 && stamp[8] == '0') stamp[8] = ' ';
   return stamp;
 }
-
-inline std::string ExecutablePath(const char* stem) { return ExecutableDir() + stem + kExeSuffix; }
 
 // The head line of a record by `exe` stamped `when`, line end included.
 inline std::string RecordHead(const std::string& exe, std::time_t when) {

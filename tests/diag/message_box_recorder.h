@@ -10,21 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "zyl/zyl.h"
+#include "box_watch.h"
 
 namespace zyl::testing {
-
-struct ShownBox {
-  HWND owner = nullptr;
-  std::string caption;
-  std::string text;
-  // Windows only (zero or empty elsewhere). The style the library asked for; what was on screen.
-  unsigned style = 0;
-  std::vector<std::string> buttons;
-  bool topmost = false;
-  bool foreground = false;
-  bool owner_enabled = false;  // a modal box disables its owner
-};
 
 struct BoxRecording {
   int calls = 0;  // boxes the library asked for

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "box_watch.h"
 #include "iat_patch.h"
 #include "message_box_recorder.h"
 
@@ -13,66 +14,10 @@ namespace zyl::testing {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-// Generous for a loaded machine, yet no test can hang on a box nobody closes.
+// How long a box the library asked for may take to appear.
 constexpr auto kBoxWait = std::chrono::seconds(10);
 // A recorder watches one or a few calls; past this the showing thread is stuck.
 constexpr auto kRecordingLimit = std::chrono::seconds(30);
-
-// GetWindowTextA would wait for good on a box whose thread is stuck.
-std::string TextOf(HWND window) {
-  char buf[4096] = {};
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf),
-                      SMTO_ABORTIFHUNG, 1000, &copied);
-  return buf;
-}
-
-std::string ClassOf(HWND window) {
-  char buf[64] = {};
-  GetClassNameA(window, buf, sizeof buf);
-  return buf;
-}
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-  if (ClassOf(window) != "#32770" || !IsWindowVisible(window)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
-}
-
-// The visible dialog among `thread`'s top-level windows, or null.
-HWND FindBox(DWORD thread) {
-  HWND box = nullptr;
-  EnumThreadWindows(thread, FindDialog, reinterpret_cast<LPARAM>(&box));
-  return box;
-}
-
-BOOL CALLBACK ReadControl(HWND control, LPARAM into) {
-  auto& box = *reinterpret_cast<ShownBox*>(into);
-  const std::string kind = ClassOf(control);
-  if (kind == "Button" && IsWindowVisible(control)) box.buttons.push_back(TextOf(control));
-  // The text's static, not the icon's.
-  const LONG style = GetWindowLongA(control, GWL_STYLE);
-  if (kind == "Static" && (style & SS_TYPEMASK) != SS_ICON) box.text = TextOf(control);
-  return TRUE;
-}
-
-ShownBox Inspect(HWND dialog) {
-  ShownBox box;
-  box.owner = GetWindow(dialog, GW_OWNER);
-  box.caption = TextOf(dialog);
-  box.topmost = (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-  box.foreground = GetForegroundWindow() == dialog;
-  box.owner_enabled = box.owner != nullptr && IsWindowEnabled(box.owner);
-  EnumChildWindows(dialog, ReadControl, reinterpret_cast<LPARAM>(&box));
-  return box;
-}
-
-bool WaitGone(HWND window) {
-  for (const auto until = Clock::now() + kBoxWait; Clock::now() < until; Sleep(2)) {
-    if (!IsWindow(window)) return true;
-  }
-  return false;
-}
 
 // What the intercepted MessageBoxA saw; one recorder lives at a time.
 std::mutex calls_mutex;
@@ -110,13 +55,11 @@ struct BoxRecorder::State {
   }
 
   void Close(HWND box) {
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-    if (WaitGone(box)) return;
+    if (CloseBox(box)) return;
     Note("the box ignored OK");
     // A modal loop ends on WM_QUIT (and posts it again, for Finish to drain).
     PostThreadMessageA(thread, WM_QUIT, 0, 0);
-    if (!WaitGone(box)) GiveUp("a box stayed open");
+    if (!CloseBox(box)) GiveUp("a box stayed open");
   }
 
   // The showing thread is stuck beyond rescue: end the run now rather than hang it.
@@ -132,9 +75,9 @@ struct BoxRecorder::State {
     bool rescued = false;
     while (!stop) {
       if (Clock::now() > deadline) GiveUp("the showing call never returned");
-      const HWND box = FindBox(thread);
+      const HWND box = FindBox(thread, "");
       if (box != nullptr) {
-        ShownBox seen = Inspect(box);
+        ShownBox seen = ReadBox(box);
         {
           std::lock_guard<std::mutex> lock(mutex);
           boxes.push_back(std::move(seen));

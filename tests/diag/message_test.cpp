@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
 
 #include "message_box_recorder.h"
 #include "test_support.h"
@@ -35,20 +34,6 @@ TEST(ShowZYLMsg, ShowsTheTextUpToItsFirstNulInOneOwnerlessBox) {
     EXPECT_EQ(got.boxes[0].owner, nullptr);
     EXPECT_EQ(got.boxes[0].caption, executable_title);
   }
-}
-
-TEST(ShowZYLMsg, FromAnotherThreadShowsAnOwnerlessBoxThere) {
-  BoxRecording got;
-  std::thread([&got] {
-    BoxRecorder recorder;
-    ShowZYLMsg("from a worker");
-    got = recorder.Finish();
-  }).join();
-  EXPECT_EQ(got.problem, "");
-  ASSERT_EQ(got.boxes.size(), 1u);
-  EXPECT_EQ(got.boxes[0].text, "from a worker");
-  EXPECT_EQ(got.boxes[0].owner, nullptr);
-  EXPECT_EQ(got.boxes[0].caption, GetWindowTitle(nullptr));
 }
 
 TEST(ShowZYLError, ShowsExactlyOneOfTheTextsChosenByDebugMode) {

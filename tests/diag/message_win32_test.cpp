@@ -23,7 +23,7 @@ struct WindowDeleter {
 using UniqueWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDeleter>;
 
 constexpr char kWindowClass[] = "ZylMessageTestWindow";
-constexpr unsigned kOkTopmostForeground = 0x00050000;
+constexpr unsigned kOkTopmostForeground = MB_OK | MB_TOPMOST | MB_SETFOREGROUND;
 
 // Makes `window` the calling thread's active window; false when that did not take.
 bool Activate(HWND window) {
@@ -84,7 +84,7 @@ TEST(GetWindowTitle, NullGivesTheExecutablesFileName) {
 }
 
 TEST(GetWindowTitle, NullGivesTheHostsFileNameInTheCaseItWasStartedWith) {
-  const std::string probe = zyl::testing::ExecutableDir() + "window_title_probe.exe";
+  const std::string probe = zyl::testing::ExecutablePath("window_title_probe");
   const std::string library = zyl::testing::LibraryPath();
   for (const std::string name : {"RIROVIVE.EXE", "Other Host.Exe"}) {
     SCOPED_TRACE(name);

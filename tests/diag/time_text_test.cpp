@@ -1,5 +1,5 @@
-// The stamp formatter is internal to the library, so this binary compiles it in (see
-// CMakeLists.txt) to feed it fixed times; the log tests check the stamp the export writes.
+// The stamp formatter is internal to the library: this binary links it from zyl_internal to feed
+// it fixed times; the log tests check the stamp the export writes.
 
 #include "diag/time_text.h"
 
@@ -11,6 +11,7 @@
 #include <string>
 
 #include "log_test_util.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -18,9 +19,8 @@ using zyl::testing::CtimeStamp;
 using zyl::testing::ScopedEnv;
 
 std::string Format(std::int64_t seconds, std::string_view newline) {
-  std::string text;
-  zyl::AppendCtimeText(seconds, newline, &text);
-  return text;
+  char text[zyl::kCtimeTextBound];
+  return std::string(text, zyl::PutCtimeText(seconds, text)).append(newline);
 }
 
 // Sets TZ and makes the C runtime take it up at once; puts both back on scope exit.
@@ -41,7 +41,7 @@ class ScopedZone {
   std::optional<ScopedEnv> env_;
 };
 
-TEST(AppendCtimeText, WritesAsctimeFieldsInEnglish) {
+TEST(PutCtimeText, WritesAsctimeFieldsInEnglish) {
   ScopedZone utc("UTC0");
   const struct {
     std::int64_t when;
@@ -63,19 +63,20 @@ TEST(AppendCtimeText, WritesAsctimeFieldsInEnglish) {
 }
 
 // A host that switches zones sets TZ and calls tzset(); the stamp follows as ctime does.
-TEST(AppendCtimeText, MatchesCtimeInEveryZoneAndRange) {
+TEST(PutCtimeText, MatchesCtimeInEveryZoneAndRange) {
   // July of years INT_MAX and INT_MAX + 1: the last year ctime prints, the first it cannot.
   constexpr std::int64_t kYearIntMax = 67767976217678400, kYearPastIt = 67767976249300800;
   const std::int64_t times[] = {
       0,           1142413507,   1151712000,   // March and July: either side of summer time
+      1173596399,  1173596400,                 // where it begins in the US, 2007
+      1194155999,  1194156000,                 // and where it ends: an hour comes twice
       -1,          -86400 * 366, 32535215999,  // where some runtimes give up
       32535216000, 253402300800,               // year 3001, year 10000
       kYearIntMax, kYearPastIt,                // where a year no longer fits in an int
       INT64_MAX,                               // far past any calendar
   };
   for (const char* tz : {"UTC0", "JST-9", "EST5EDT", "NZST-12NZDT"}) {
-    ScopedEnv zone("TZ", tz);
-    tzset();
+    const ScopedZone zone(tz);
     for (const std::int64_t when : times) {
       if (static_cast<std::time_t>(when) != when) continue;  // past this runtime's ctime
       SCOPED_TRACE(testing::Message() << "TZ=" << tz << " time " << when);
@@ -89,7 +90,18 @@ TEST(AppendCtimeText, MatchesCtimeInEveryZoneAndRange) {
       }
     }
   }
-  tzset();
+}
+
+// The stamp's seconds are time()'s: the same clock, cut to whole seconds the same way. Watched
+// across the turn of a second, where a clock rounded or read elsewhere would run ahead of it.
+TEST(CalendarTime, GivesTheSecondsTimeGives) {
+  const std::time_t start = std::time(nullptr);
+  for (std::time_t after = start; after == start;) {
+    const std::time_t before = std::time(nullptr);
+    const std::int64_t now = zyl::platform::CalendarTime();
+    after = std::time(nullptr);
+    ASSERT_TRUE(before <= now && now <= after) << before << " " << now << " " << after;
+  }
 }
 
 }  // namespace

@@ -2,13 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <new>
 #include <regex>
 #include <string>
 #include <type_traits>
-#include <utility>
 #include <vector>
 
 #include "export_names.h"
@@ -54,32 +54,26 @@ TEST(ExportTable, HoldsExactlyTheThirteenExports) {
   EXPECT_EQ(got, want);
 }
 
-template <class Got, class Want>
-void ExpectType(const char* what) {
-  EXPECT_TRUE((std::is_same_v<Got, Want>)) << what;
-}
-
 // Neither result types nor the plain names' arguments are encoded in the export names, so a
 // change there would link fine and break every caller built before it.
-TEST(ExportTable, ResultsAndPlainArgumentsKeepTheirTypes) {
-  const std::string& text = std::string();
-  const ZYLString& zyl_text = ZYLString();
-  ExpectType<decltype(ZYLTrim(text)), std::string>("ZYLTrim");
-  ExpectType<decltype(ZYLTrimLeft(text)), std::string>("ZYLTrimLeft");
-  ExpectType<decltype(ZYLTrimRight(text)), std::string>("ZYLTrimRight");
-  ExpectType<decltype(PadString(zyl_text, ' ', 0, false)), ZYLString>("PadString");
-  ExpectType<decltype(ExtractFileName(zyl_text)), ZYLString>("ExtractFileName");
-  ExpectType<decltype(ExtractFilePath(zyl_text)), ZYLString>("ExtractFilePath");
-  ExpectType<decltype(ExtractShortPathName(zyl_text)), ZYLString>("ExtractShortPathName");
-  ExpectType<decltype(GetWindowTitle(nullptr)), ZYLString>("GetWindowTitle");
-  ExpectType<decltype(&Debug), bool (*)()>("Debug");
-  ExpectType<decltype(&SendDebugMsg), void (*)(const std::string&)>("SendDebugMsg");
-  ExpectType<decltype(&ShowZYLMsg), void (*)(const std::string&)>("ShowZYLMsg");
-  ExpectType<decltype(&ShowZYLError), void (*)(const std::string&, const std::string&)>(
-      "ShowZYLError");
-  ExpectType<decltype(LogName), const char*>("LogName");
-  EXPECT_EQ(sizeof(bool), 1u);  // Debug's result is one byte
-}
+template <class Got, class Want>
+constexpr bool kSame = std::is_same_v<Got, Want>;
+using Text = const std::string&;
+using ZText = const ZYLString&;
+static_assert(kSame<decltype(&ZYLTrim), std::string (*)(Text)>);
+static_assert(kSame<decltype(&ZYLTrimLeft), std::string (*)(Text)>);
+static_assert(kSame<decltype(&ZYLTrimRight), std::string (*)(Text)>);
+static_assert(kSame<decltype(&PadString), ZYLString (*)(ZText, char, std::int32_t, bool)>);
+static_assert(kSame<decltype(&ExtractFileName), ZYLString (*)(ZText)>);
+static_assert(kSame<decltype(&ExtractFilePath), ZYLString (*)(ZText)>);
+static_assert(kSame<decltype(&ExtractShortPathName), ZYLString (*)(ZText)>);
+static_assert(kSame<decltype(&GetWindowTitle), ZYLString (*)(HWND)>);
+static_assert(kSame<decltype(&Debug), bool (*)()>);
+static_assert(kSame<decltype(&SendDebugMsg), void (*)(Text)>);
+static_assert(kSame<decltype(&ShowZYLMsg), void (*)(Text)>);
+static_assert(kSame<decltype(&ShowZYLError), void (*)(Text, Text)>);
+static_assert(kSame<decltype(LogName), const char*>);
+static_assert(sizeof(bool) == 1);  // Debug's result is one byte
 
 // No exception may leave an export: the 32-bit DLL's caller cannot catch one. Given a few hundred
 // MB when no copy of them fits, every export that copies its input gives its failure result.

@@ -10,7 +10,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using zyl::testing::ExecutableDir;
+using zyl::testing::ExecutablePath;
 using zyl::testing::LibraryPath;
 using zyl::testing::RunProcess;
 using zyl::testing::TempDir;
@@ -29,7 +29,7 @@ std::string CopyInto(const TempDir& dir, const std::string& relative, const std:
 // Each case runs a copy of the probe in its own process: only a process's first load of the
 // library runs its start-up.
 TEST(DllMain, PinsTheLibraryOnlyWhenTheExecutablePathNamesTheHost) {
-  const std::string probe = ExecutableDir() + ZYL_PIN_PROBE;
+  const std::string probe = ExecutablePath("zyl_pin_probe");
   const std::string library = LibraryPath();
   ASSERT_TRUE(fs::exists(probe)) << probe;
   ASSERT_TRUE(fs::exists(library)) << library;

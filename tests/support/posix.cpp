@@ -5,10 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
@@ -16,6 +19,8 @@
 #include "zyl/zyl.h"
 
 namespace zyl::testing {
+
+const char kTextNewline[] = "\n";
 
 std::string ExecutableDir() {
   std::error_code error;
@@ -29,15 +34,22 @@ std::string LibraryPath() {
   return info.dli_fname != nullptr ? info.dli_fname : "";
 }
 
+std::string ExecutablePath(const std::string& stem) { return ExecutableDir() + stem; }
+
 const char* PathSeparator() { return "/"; }
 
 namespace {
 
-// In the child: points `fd` at `path`; an empty path leaves `fd` as inherited.
+// In the child: points `fd` at `path`; an empty path leaves `fd` as inherited. The file is opened
+// close-on-exec, so only `fd` itself reaches the program.
 bool Redirect(const std::string& path, int fd, int flags) {
   if (path.empty()) return true;
-  const int opened = open(path.c_str(), flags, 0644);
-  return opened >= 0 && dup2(opened, fd) >= 0;
+  const int opened = open(path.c_str(), flags | O_CLOEXEC, 0644);
+  if (opened < 0) return false;
+  if (opened == fd) return fcntl(fd, F_SETFD, 0) == 0;  // dup2 onto itself would keep the flag
+  const bool ok = dup2(opened, fd) >= 0;
+  close(opened);
+  return ok;
 }
 
 }  // namespace
@@ -80,12 +92,16 @@ std::optional<int> RunRedirected(const std::string& program, const std::vector<s
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "zylXXXXXX").string();
-  if (mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
+  // Without a directory the test would write into the working one: fail it instead.
+  if (mkdtemp(pattern.data()) == nullptr) {
+    throw std::runtime_error("mkdtemp " + pattern + ": " + std::strerror(errno));
+  }
+  path_ = pattern + "/";
 }
 
 TempDir::~TempDir() {
   std::error_code ignored;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  std::filesystem::remove_all(path_, ignored);
 }
 
 void SetEnv(const char* name, const char* value) {

@@ -1,5 +1,6 @@
 #include "test_support.h"
 
+#include <clocale>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -27,5 +28,11 @@ ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
 }
 
 ScopedEnv::~ScopedEnv() { SetEnv(name_.c_str(), old_ ? old_->c_str() : nullptr); }
+
+ScopedCtypeLocale::ScopedCtypeLocale(const char* name) : old_(std::setlocale(LC_CTYPE, nullptr)) {
+  ok_ = std::setlocale(LC_CTYPE, name) != nullptr;
+}
+
+ScopedCtypeLocale::~ScopedCtypeLocale() { std::setlocale(LC_CTYPE, old_.c_str()); }
 
 }  // namespace zyl::testing

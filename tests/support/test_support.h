@@ -11,8 +11,14 @@
 
 namespace zyl::testing {
 
+// A text file's line end: "\r\n" on Windows, "\n" elsewhere.
+extern const char kTextNewline[];
+
 // Directory of the running executable, with a trailing separator.
 std::string ExecutableDir();
+
+// Full path of the program `stem` built beside the tests ("zyl": zyl.exe on Windows).
+std::string ExecutablePath(const std::string& stem);
 
 // Full path of the library under test as the loader sees it.
 std::string LibraryPath();
@@ -35,7 +41,8 @@ bool CopyFileTo(const std::string& from, const std::string& to);
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 
-// A fresh directory, removed with everything in it on scope exit.
+// A fresh directory, removed with everything in it on scope exit. Throws when none can be made,
+// which fails the test rather than let it write into the working directory.
 class TempDir {
  public:
   TempDir();
@@ -64,6 +71,21 @@ class ScopedEnv {
 };
 
 void SetEnv(const char* name, const char* value);  // nullptr removes
+
+// Switches LC_CTYPE for the life of the object, as a host application might.
+class ScopedCtypeLocale {
+ public:
+  explicit ScopedCtypeLocale(const char* name);
+  ~ScopedCtypeLocale();
+  ScopedCtypeLocale(const ScopedCtypeLocale&) = delete;
+  ScopedCtypeLocale& operator=(const ScopedCtypeLocale&) = delete;
+  // False when the locale is not installed; LC_CTYPE is unchanged then.
+  bool ok() const { return ok_; }
+
+ private:
+  std::string old_;
+  bool ok_ = false;
+};
 
 // Bounds this process's address space for the life of the object, so that a test can use it all up
 // in reasonable time; ok() is false where it cannot be bounded.

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 #include "iat_patch.h"
@@ -56,12 +57,16 @@ void RemoveTree(const std::string& dir) {
 
 }  // namespace
 
+const char kTextNewline[] = "\r\n";
+
 std::string ExecutableDir() {
   const std::string exe = ModuleFile(nullptr);
   return exe.substr(0, exe.find_last_of("\\/") + 1);
 }
 
 std::string LibraryPath() { return ModuleFile(LibraryModule()); }
+
+std::string ExecutablePath(const std::string& stem) { return ExecutableDir() + stem + ".exe"; }
 
 const char* PathSeparator() { return "\\"; }
 
@@ -131,12 +136,20 @@ std::optional<int> RunRedirected(const std::string& program, const std::vector<s
 
 TempDir::TempDir() {
   char base[MAX_PATH + 1] = {};
-  GetTempPathA(sizeof base, base);
+  const DWORD length = GetTempPathA(sizeof base, base);
+  // Without a directory the test would write into the working one: fail it instead.
+  if (length == 0 || length >= sizeof base) throw std::runtime_error("GetTempPathA failed");
   for (unsigned attempt = GetTickCount();; ++attempt) {
-    path_ = std::string(base) + "zyl" + std::to_string(GetCurrentProcessId()) + "_" +
-            std::to_string(attempt) + "\\";
-    if (CreateDirectoryA(path_.c_str(), nullptr)) break;
-    if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    const std::string path = std::string(base) + "zyl" + std::to_string(GetCurrentProcessId()) +
+                             "_" + std::to_string(attempt) + "\\";
+    if (CreateDirectoryA(path.c_str(), nullptr)) {
+      path_ = path;
+      return;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS) {
+      throw std::runtime_error("CreateDirectoryA " + path + ": error " + std::to_string(error));
+    }
   }
 }
 

@@ -6,7 +6,7 @@
 
 namespace zyl::testing {
 
-std::string ZylPath() { return ExecutableDir() + ZYL_TOOL_FILE; }
+std::string ZylPath() { return ExecutablePath("zyl"); }
 
 ZylRun RunZyl(const std::vector<std::string>& args, const std::string& input) {
   const TempDir dir;

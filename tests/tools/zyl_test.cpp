@@ -240,6 +240,51 @@ TEST(ZylLog, ReportsARecordNotAppendedWithTheFileAndTheReason) {
   EXPECT_FALSE(FileExists(cases[0]));
 }
 
+std::vector<std::string> Texts(const std::vector<ShownBox>& boxes) {
+  std::vector<std::string> texts;
+  for (const ShownBox& box : boxes) texts.push_back(box.text);
+  return texts;
+}
+
+// Each box is checked as a user sees it: zyl owns no window, so the box has no owner and is
+// captioned with zyl's file name as the library splits it (empty for a POSIX path).
+void ExpectBoxes(const Args& args, const std::string& input, const std::vector<std::string>& want) {
+  const ZylRun run = RunZylShowingBoxes(args, input);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(Texts(run.boxes), want);
+  for (const ShownBox& box : run.boxes) {
+    EXPECT_EQ(box.caption, ExtractFileName(ZylPath()));
+    EXPECT_EQ(box.owner, nullptr);
+  }
+}
+
+TEST(ZylMsg, ShowsOneBoxPerArgumentOrInputLine) {
+  ExpectBoxes({"msg", "Saved 3 files."}, "", {"Saved 3 files."});
+  ExpectBoxes({"msg", "-"}, "first\r\nsecond\n", {"first", "second"});
+}
+
+TEST(ZylError, ShowsTheDetailOnlyInDebugMode) {
+  const struct {
+    const char* debug;
+    Args args;
+    std::string input;
+    std::vector<std::string> boxes;
+  } cases[] = {
+      {nullptr, {"error", "Could not save.", "disk full"}, "", {"Could not save."}},
+      {"off", {"error", "-", "detail"}, "a\nb\n", {"a", "b"}},
+      {"On", {"error", "user", "-"}, "a\nb\n", {"a", "b"}},
+      {"ON", {"error", "-", "detail"}, "a\nb\n", {"detail", "detail"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("DEBUG=") + (c.debug != nullptr ? c.debug : "(unset)") + " " +
+                 Show(c.args));
+    const ScopedEnv debug("DEBUG", c.debug);
+    ExpectBoxes(c.args, c.input, c.boxes);
+  }
+}
+
 TEST(ZylTitle, NullHandleGivesTheExecutablesFileNameAndANonWindowStatusOne) {
   // As the library splits the path: at '\' or ':' only.
   const std::string name = ExtractFileName(ZylPath()) + "\n";

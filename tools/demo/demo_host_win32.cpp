@@ -16,32 +16,18 @@
 #include <string>
 #include <thread>
 
+#include "box_watch.h"
 #include "zyl/zyl.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string TextOf(HWND window) {
-  char buf[1024] = {};
-  GetWindowTextA(window, buf, sizeof buf);
-  return buf;
-}
-
-std::string ClassOf(HWND window) {
-  char buf[64] = {};
-  GetClassNameA(window, buf, sizeof buf);
-  return buf;
-}
-
-BOOL CALLBACK FindStaticText(HWND control, LPARAM into) {
-  const LONG style = GetWindowLongA(control, GWL_STYLE);
-  if (ClassOf(control) == "Static" && (style & SS_TYPEMASK) != SS_ICON) {
-    *reinterpret_cast<std::string*>(into) = TextOf(control);
-    return FALSE;
-  }
-  return TRUE;
-}
+using zyl::testing::CloseBox;
+using zyl::testing::FindBox;
+using zyl::testing::PressOk;
+using zyl::testing::ReadBox;
+using zyl::testing::ShownBox;
+using zyl::testing::WindowText;
 
 // Handles as zyl's title command reads them.
 std::string HandleText(HWND window) {
@@ -51,26 +37,12 @@ std::string HandleText(HWND window) {
   return text;
 }
 
-void Describe(HWND box) {
-  std::string text;
-  EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(&text));
-  const HWND owner = GetWindow(box, GW_OWNER);
-  std::string owner_text = "none";
-  if (owner != nullptr) owner_text = HandleText(owner) + " \"" + TextOf(owner) + "\"";
-  std::printf("box: caption \"%s\", owner %s, text \"%s\"\n", TextOf(box).c_str(),
-              owner_text.c_str(), text.c_str());
+void Describe(const ShownBox& box) {
+  std::string owner = "none";
+  if (box.owner != nullptr) owner = HandleText(box.owner) + " \"" + WindowText(box.owner) + "\"";
+  std::printf("box: caption \"%s\", owner %s, text \"%s\"\n", box.caption.c_str(), owner.c_str(),
+              box.text.c_str());
   std::fflush(stdout);
-}
-
-void PressOk(HWND box) {
-  PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-}
-
-BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM found) {
-  if (ClassOf(window) != "#32770" || !IsWindowVisible(window)) return TRUE;
-  *reinterpret_cast<HWND*>(found) = window;
-  return FALSE;
 }
 
 // The box the `show` command is waiting for, and when it is to be closed.
@@ -82,12 +54,10 @@ struct Watch {
 
 void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
   if (watch.box == nullptr) {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindVisibleDialog, reinterpret_cast<LPARAM>(&box));
-    if (box == nullptr) return;
-    watch.box = box;
+    watch.box = FindBox(GetCurrentThreadId(), "");
+    if (watch.box == nullptr) return;
     watch.close_at = Clock::now() + watch.keep;
-    Describe(box);
+    Describe(ReadBox(watch.box));
   } else if (Clock::now() >= watch.close_at) {
     PressOk(watch.box);
   }
@@ -136,7 +106,7 @@ int Show(const char* title, int seconds, const char* text) {
 
   std::printf("main window %s \"%s\"\n", HandleText(main).c_str(), title);
   std::printf("active window %s \"%s\"\n", HandleText(GetActiveWindow()).c_str(),
-              TextOf(GetActiveWindow()).c_str());
+              WindowText(GetActiveWindow()).c_str());
   std::fflush(stdout);
 
   watch.keep = std::chrono::seconds(seconds);
@@ -152,12 +122,11 @@ int Show(const char* title, int seconds, const char* text) {
 int CloseBox(const char* caption, int seconds) {
   for (const auto until = Clock::now() + std::chrono::seconds(seconds); Clock::now() < until;
        std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
-    const HWND box = FindWindowA("#32770", caption);
-    if (box == nullptr || !IsWindowVisible(box)) continue;
+    const HWND box = FindBox(0, caption);
+    if (box == nullptr) continue;
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // let it finish drawing
-    Describe(box);
-    PressOk(box);
-    return 0;
+    Describe(ReadBox(box));
+    return CloseBox(box) ? 0 : 1;
   }
   std::printf("no box captioned \"%s\" within %d s\n", caption, seconds);
   return 1;
