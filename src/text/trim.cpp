@@ -71,9 +71,9 @@ Piece KeptPiece(const char* data, std::size_t size) {
 
 // A text of under 16 bytes, found in one vector: the string's buffer holds 16 bytes or more (the
 // inline one 16), so the load stays within it, and only the text's own bytes count. Nothing here
-// allocates or throws.
+// allocates or throws. Out of line, so that longer texts save no registers for it.
 template <bool left, bool right>
-std::string ShortPieceOf(const char* data, std::size_t size) {
+[[gnu::noinline]] std::string ShortPieceOf(const char* data, std::size_t size) {
   const unsigned kept = zyl::scan::NonBlankBits(data, size);
   if (kept == 0) return {};
   const unsigned first = left ? static_cast<unsigned>(__builtin_ctz(kept)) : 0;
