@@ -78,9 +78,13 @@ TEST(ZylTrim, FiltersStandardInputLineByLine) {
 TEST(ZylTrim, KeepsLongInputsWhole) {
   std::string input;
   std::string want;
+  // Lines short and long, one longer than a read block, so that lines and CR LF pairs straddle
+  // the blocks at every offset.
   for (int i = 0; i < 20000; ++i) {
-    input += "  line " + std::to_string(i) + (i % 2 == 0 ? " \r\n" : "\t\n");
-    want += "line " + std::to_string(i) + "\n";
+    const std::string line =
+        "line " + std::to_string(i) + std::string(i == 7777 ? 300000 : i % 37, 'x');
+    input += "  " + line + (i % 2 == 0 ? " \r\n" : "\t\n");
+    want += line + "\n";
   }
   const ZylRun run = RunZyl({"trim", "-"}, input);
   EXPECT_EQ(run.status, 0);
