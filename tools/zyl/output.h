@@ -54,7 +54,7 @@ class Output {
   void WriteLarge(std::string_view bytes);
   void LineOutOfLine(std::string_view text);
 
-  static constexpr std::size_t kCapacity = 256 * 1024;
+  static constexpr std::size_t kCapacity = 64 * 1024;
   std::FILE* file_;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
