@@ -16,13 +16,9 @@ void CopyBothEnds(char* to, const char* from, std::size_t size) {
   std::memcpy(to + size - N, from + size - N, N);
 }
 
-// Up to 32 bytes move inline as two overlapping blocks.
-inline void CopyBytes(char* to, const char* from, std::size_t size) {
-  if (size > 32) {
-    std::memcpy(to, from, size);
-  } else if (size >= 16) {
-    CopyBothEnds<16>(to, from, size);
-  } else if (size >= 8) {
+// Fewer than 16 bytes, inline as two overlapping blocks.
+inline void CopyShortBytes(char* to, const char* from, std::size_t size) {
+  if (size >= 8) {
     CopyBothEnds<8>(to, from, size);
   } else if (size >= 4) {
     CopyBothEnds<4>(to, from, size);
@@ -33,16 +29,14 @@ inline void CopyBytes(char* to, const char* from, std::size_t size) {
   }
 }
 
-// CopyBytes for fewer than 16 bytes.
-inline void CopyShortBytes(char* to, const char* from, std::size_t size) {
-  if (size >= 8) {
-    CopyBothEnds<8>(to, from, size);
-  } else if (size >= 4) {
-    CopyBothEnds<4>(to, from, size);
-  } else if (size >= 2) {
-    CopyBothEnds<2>(to, from, size);
-  } else if (size == 1) {
-    *to = *from;
+// Up to 32 bytes move inline as two overlapping blocks.
+inline void CopyBytes(char* to, const char* from, std::size_t size) {
+  if (size > 32) {
+    std::memcpy(to, from, size);
+  } else if (size >= 16) {
+    CopyBothEnds<16>(to, from, size);
+  } else {
+    CopyShortBytes(to, from, size);
   }
 }
 
