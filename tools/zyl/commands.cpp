@@ -43,13 +43,22 @@ struct Command {
   Status (*run)(const Arguments& args, Output& out);
 };
 
-// The complaints of a '-' run that could not go on.
-Status Unreadable(const LineBatches& input) {
-  Complain("could not read standard input: " + input.problem());
-  return kFailed;
-}
-Status OutOfMemoryAt(std::uint64_t line_number) {
-  Complain("out of memory at line " + std::to_string(line_number) + " of standard input");
+// Hands standard input's lines to `on_batch(lines, done)` a batch at a time until it returns
+// false; `done` counts the lines dealt with, for the complaint when memory runs out. kFailed when
+// the input cannot be read or a line does not fit in memory, kOk otherwise.
+template <class OnBatch>
+Status ForEachLineBatch(Output& out, const OnBatch& on_batch) {
+  std::uint64_t done = 0;
+  try {
+    LineBatches input(kStdin, out);
+    for (const StringBatch<std::string>* lines; (lines = &input.Next())->size() != 0;) {
+      if (!on_batch(*lines, done)) return kOk;
+    }
+    if (input.problem().empty()) return kOk;
+    Complain("could not read standard input: " + input.problem());
+  } catch (const std::bad_alloc&) {
+    Complain("out of memory at line " + std::to_string(done + 1) + " of standard input");
+  }
   return kFailed;
 }
 
@@ -63,21 +72,14 @@ Status RunOnTexts(const std::string& text, const std::string& other, const Step&
   const bool text_is_dash = text == kStdinArgument;
   if (!text_is_dash && other != kStdinArgument) return step(text, other);
   Status worst = kOk;
-  std::uint64_t done = 0;  // lines run
-  try {
-    LineBatches input(kStdin, out);
-    for (const StringBatch<std::string>* lines; (lines = &input.Next())->size() != 0;) {
-      for (std::size_t i = 0; i < lines->size(); ++i, ++done) {
-        const std::string& line = (*lines)[i];
-        worst = std::max(worst, text_is_dash ? step(line, other) : step(text, line));
-        if (worst == kFailed || !out.ok()) return worst;
-      }
+  const Status input = ForEachLineBatch(out, [&](const auto& lines, std::uint64_t& done) {
+    for (std::size_t i = 0; i < lines.size(); ++i, ++done) {
+      worst = std::max(worst, text_is_dash ? step(lines[i], other) : step(text, lines[i]));
+      if (worst == kFailed || !out.ok()) return false;
     }
-    if (!input.problem().empty()) return Unreadable(input);
-  } catch (const std::bad_alloc&) {
-    return OutOfMemoryAt(done + 1);
-  }
-  return worst;
+    return true;
+  });
+  return std::max(worst, input);
 }
 
 // Prints `function` of the text, once or for each input line. Each batch of lines makes a batch
@@ -88,24 +90,16 @@ Status PrintEach(const std::string& text, Output& out, Function function) {
     out.Line(function(text));
     return kOk;
   }
-  std::uint64_t done = 0;  // lines whose results are written
-  try {
-    LineBatches input(kStdin, out);
-    StringBatch<decltype(function(text))> results;
-    for (const StringBatch<std::string>* lines; (lines = &input.Next())->size() != 0;) {
-      for (std::size_t i = 0; i < lines->size(); ++i) {
-        results.Add([&] { return function((*lines)[i]); });
-      }
-      for (std::size_t i = 0; i < results.size(); ++i) out.Line(results[i]);
-      done += results.size();
-      results.Clear();
-      if (!out.ok()) return kOk;  // reported at the last flush
+  StringBatch<decltype(function(text))> results;
+  return ForEachLineBatch(out, [&](const auto& lines, std::uint64_t& done) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      results.Add([&] { return function(lines[i]); });
     }
-    if (!input.problem().empty()) return Unreadable(input);
-  } catch (const std::bad_alloc&) {
-    return OutOfMemoryAt(done + 1);
-  }
-  return kOk;
+    for (std::size_t i = 0; i < results.size(); ++i) out.Line(results[i]);
+    done += results.size();
+    results.Clear();
+    return out.ok();  // a failed output is reported at the last flush
+  });
 }
 
 void AddArgument(CLI::App* app, const char* name, std::string* into) {
