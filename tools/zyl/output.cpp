@@ -2,26 +2,30 @@
 
 namespace zyl::tool {
 
-Output::Output(std::FILE* file) : file_(file), buffer_(new char[kCapacity]) {
+Output::Output(std::FILE* file) : file_(file) {
   // The stream's own buffer would cut each of our blocks in two writes, and wake a reader twice.
   std::setvbuf(file_, nullptr, _IONBF, 0);
+  buffer_.reserve(kBlock);
 }
 
-void Output::WriteLarge(std::string_view bytes) {
-  Flush();
-  if (bytes.size() >= kCapacity) {
-    ok_ = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() && ok_;
+void Output::Write(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() <= kBlock) {
+    buffer_.append(bytes);
     return;
   }
-  std::memcpy(buffer_.get(), bytes.data(), bytes.size());
-  used_ = bytes.size();
+  Flush();
+  if (bytes.size() < kBlock) {
+    buffer_.append(bytes);
+  } else {
+    ok_ = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() && ok_;
+  }
 }
 
-void Output::LineOutOfLine(std::string_view text) { Line(text); }
-
 bool Output::Flush() {
-  if (used_ != 0) ok_ = std::fwrite(buffer_.get(), 1, used_, file_) == used_ && ok_;
-  used_ = 0;
+  if (!buffer_.empty()) {
+    ok_ = std::fwrite(buffer_.data(), 1, buffer_.size(), file_) == buffer_.size() && ok_;
+    buffer_.clear();
+  }
   ok_ = std::fflush(file_) == 0 && ok_;
   return ok_;
 }

@@ -4,8 +4,6 @@
 // 'zyl show': reads the debug log back, filters its records and prints them as written, as JSON
 // lines or counted per program; with --follow, as they are appended.
 
-#include <string>
-
 #include "output.h"
 
 namespace CLI {
@@ -15,14 +13,15 @@ class App;
 namespace zyl::tool {
 
 struct ShowOptions {
-  std::string file;  // the library's LogName unless given
+  std::string file;  // "-": standard input
   std::string since, until, app, grep, last;
+  bool ignore_case = false;
   bool json = false;
   bool count = false;
   bool follow = false;
 };
 
-// The help, options and arguments of 'show', read into `options`.
+// The options and arguments of 'show', read into `options`.
 void DefineShow(CLI::App* app, ShowOptions* options);
 
 Status RunShow(const ShowOptions& options, Output& out);

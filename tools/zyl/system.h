@@ -26,10 +26,6 @@ struct FileStatus {
 };
 FileStatus StatFile(const std::string& path);
 
-// Why `path` cannot be opened for appending, in the system's words; empty when it can. Creates
-// nothing that stays: a file made to find out is removed again.
-std::string AppendProblem(const std::string& path);
-
 // Opens `path` for reading bytes; -1 when it cannot, with the system's words for why in `problem`.
 int OpenForReading(const std::string& path, std::string* problem);
 // Reads what is there now, up to `size` bytes, waiting only when there is nothing: the count, 0

@@ -19,18 +19,6 @@ FileStatus StatFile(const std::string& path) {
   return {true, S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size)};
 }
 
-std::string AppendProblem(const std::string& path) {
-  // O_NONBLOCK: a FIFO nobody reads must not hold zyl here.
-  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0 && errno == ENOENT) {
-    fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) unlink(path.c_str());
-  }
-  if (fd < 0) return std::strerror(errno);
-  close(fd);
-  return {};
-}
-
 int OpenForReading(const std::string& path, std::string* problem) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) *problem = std::strerror(errno);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -41,18 +40,6 @@ FileStatus StatFile(const std::string& path) {
   const bool regular =
       (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
   return {true, regular, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
-}
-
-std::string AppendProblem(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
-    file = CreateFileA(path.c_str(), FILE_APPEND_DATA | DELETE, kShareAll, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  }
-  if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
-  CloseHandle(file);
-  return {};
 }
 
 int OpenForReading(const std::string& path, std::string* problem) {

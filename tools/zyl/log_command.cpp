@@ -1,0 +1,83 @@
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
+
+#include "commands.h"
+#include "filter.h"
+#include "record_reader.h"
+#include "system.h"
+#include "zyl/zyl.h"
+
+namespace zyl::tool {
+namespace {
+
+// Points LogName at `name` for the length of a call: the library keeps no copy of it.
+class ScopedLogName {
+ public:
+  explicit ScopedLogName(const char* name) : previous_(LogName) { LogName = name; }
+  ~ScopedLogName() { LogName = previous_; }
+  ScopedLogName(const ScopedLogName&) = delete;
+  ScopedLogName& operator=(const ScopedLogName&) = delete;
+
+ private:
+  const char* previous_;
+};
+
+// Whether `file` holds, past `offset`, a whole record of `message`; empty when it does,
+// otherwise why not.
+std::string FindRecord(const std::string& file, std::uint64_t offset, const std::string& message) {
+  std::string problem;
+  const int fd = OpenForReading(file, &problem);
+  if (fd < 0) return problem;
+  bool found = false;
+  RecordReader reader(
+      [&](LogEntry& entry) {
+        found = found || (entry.is_record && !entry.torn &&
+                          (entry.message() == message || entry.MessageText() == message));
+      },
+      offset);
+  const long long fed = SeekTo(fd, offset) ? FeedFrom(fd, reader) : -1;
+  const int error = errno;
+  CloseFile(fd);
+  if (fed < 0) return std::strerror(error);
+  reader.Finish();
+  return found ? "" : "the record is not in the file";
+}
+
+// The library drops a record it cannot append without a word: zyl reads the file back from where
+// it ended before, and looks for the record there.
+Status AppendRecord(const std::string& file, const std::string& message) {
+  const FileStatus before = StatFile(file);
+  {
+    const ScopedLogName name(file.c_str());
+    SendDebugMsg(message);
+  }
+  const std::string problem = before.exists && !before.regular
+                                  ? "not a regular file, so the record cannot be confirmed"
+                                  : FindRecord(file, before.size, message);
+  if (problem.empty()) return kOk;
+  Complain("could not append a record to " + file + ": " + problem);
+  return kFailed;
+}
+
+}  // namespace
+
+void DefineLog(CLI::App* app, Arguments* args) {
+  app->add_option("-f,--file", args->file, "the log file (default: " + args->file + ")")
+      ->type_name("FILE")
+      ->check(Check([](const std::string& value) -> std::string {
+        return value.empty() ? "needs a file name" : "";
+      }));
+  AddArgument(app, "MESSAGE", &args->text);
+}
+
+Status RunLog(const Arguments& args, Output& out) {
+  return RunOnTexts(
+      args.text, {},
+      [&](const std::string& message, const std::string& /*none*/) {
+        return AppendRecord(args.file, message);
+      },
+      out);
+}
+
+}  // namespace zyl::tool
