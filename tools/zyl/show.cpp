@@ -1,6 +1,7 @@
 #include "show.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -9,7 +10,6 @@
 
 #include "commands.h"
 #include "follow.h"
-#include "matcher.h"
 #include "print.h"
 #include "record_reader.h"
 #include "system.h"
@@ -19,6 +19,16 @@ namespace zyl::tool {
 namespace {
 
 constexpr std::uint64_t kFollowLast = 10;  // as tail -f starts
+
+// ASCII letters only: the log's bytes are those of some ANSI code page, unknown here.
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Whether `part` occurs in `text`; `ignore_case`: in any ASCII letter case.
+bool Contains(std::string_view text, std::string_view part, bool ignore_case) {
+  if (!ignore_case) return text.find(part) != std::string_view::npos;
+  return std::search(text.begin(), text.end(), part.begin(), part.end(),
+                     [](char a, char b) { return Upper(a) == Upper(b); }) != text.end();
+}
 
 std::optional<std::uint32_t> Count(const std::string& text) {
   std::uint32_t n = 0;
@@ -86,6 +96,18 @@ Status Unreadable(const std::string& file, const std::string& problem) {
 }
 
 }  // namespace
+
+bool Matcher::Matches(const LogEntry& entry) const {
+  if ((since || until || !app.empty()) && !entry.is_record) return false;
+  if (since || until) {
+    if (!entry.time) return false;
+    const std::int64_t key = entry.time->Key();
+    if ((since && key < *since) || (until && key > *until)) return false;
+  }
+  if (!app.empty() && !Contains(entry.exe(), app, true)) return false;
+  return grep.empty() || Contains(entry.is_record ? entry.message() : std::string_view(entry.text),
+                                  grep, ignore_case);
+}
 
 void DefineShow(CLI::App* app, ShowOptions* options) {
   app->add_option("FILE", options->file,

@@ -4,7 +4,12 @@
 // 'zyl show': reads the debug log back, filters its records and prints them as written, as JSON
 // lines or counted per program; with --follow, as they are appended.
 
+#include <cstdint>
+#include <optional>
+#include <string>
+
 #include "output.h"
+#include "record_reader.h"
 
 namespace CLI {
 class App;
@@ -19,6 +24,16 @@ struct ShowOptions {
   bool json = false;
   bool count = false;
   bool follow = false;
+};
+
+// Which entries are shown: --since, --until, --app, --grep, --ignore-case.
+struct Matcher {
+  std::optional<std::int64_t> since, until;  // time keys
+  std::string app;                           // part of the program's path, in any letter case
+  std::string grep;          // part of the message (of the bytes, for what is no record)
+  bool ignore_case = false;  // for grep
+
+  bool Matches(const LogEntry& entry) const;
 };
 
 // The options and arguments of 'show', read into `options`.
