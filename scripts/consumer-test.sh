@@ -74,7 +74,8 @@ run mingw-g++ "$work/app"
 echo "--- installed layouts"
 linux=$HOME/zizuduz
 has_all "Linux install" "$(cd "$linux" && find . -type f -o -type l)" lib/libZIZUDUZ.so \
-  lib/libZIZUDUZ.so.8 include/zyl/config.h lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE
+  lib/libZIZUDUZ.so.8 include/zyl/config.h lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE \
+  share/man/man1/zyl.1 share/bash-completion/completions/zyl
 objdump -p "$linux/lib/libZIZUDUZ.so" | grep -q 'SONAME *libZIZUDUZ.so.8$' ||
   { echo "libZIZUDUZ.so lacks the SONAME libZIZUDUZ.so.8" >&2; exit 1; }
 for arch in i686 x86_64; do
