@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "print.h"
 #include "record_reader.h"
+#include "show.h"
 
 namespace {
 

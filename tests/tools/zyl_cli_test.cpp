@@ -10,7 +10,6 @@
 #include <string>
 
 #include "filter.h"
-#include "print.h"
 #include "record_reader.h"
 #include "show.h"
 #include "system.h"

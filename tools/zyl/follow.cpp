@@ -1,11 +1,10 @@
-#include "follow.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
 
+#include "show.h"
 #include "system.h"
 
 namespace zyl::tool {

@@ -11,18 +11,6 @@
 namespace zyl::tool {
 namespace {
 
-// Points LogName at `name` for the length of a call: the library keeps no copy of it.
-class ScopedLogName {
- public:
-  explicit ScopedLogName(const char* name) : previous_(LogName) { LogName = name; }
-  ~ScopedLogName() { LogName = previous_; }
-  ScopedLogName(const ScopedLogName&) = delete;
-  ScopedLogName& operator=(const ScopedLogName&) = delete;
-
- private:
-  const char* previous_;
-};
-
 // Whether `file` holds, past `offset`, a whole record of `message`; empty when it does,
 // otherwise why not.
 std::string FindRecord(const std::string& file, std::uint64_t offset, const std::string& message) {
@@ -48,10 +36,10 @@ std::string FindRecord(const std::string& file, std::uint64_t offset, const std:
 // it ended before, and looks for the record there.
 Status AppendRecord(const std::string& file, const std::string& message) {
   const FileStatus before = StatFile(file);
-  {
-    const ScopedLogName name(file.c_str());
-    SendDebugMsg(message);
-  }
+  const char* log_name = LogName;  // the library keeps no copy of it
+  LogName = file.c_str();
+  SendDebugMsg(message);
+  LogName = log_name;
   const std::string problem = before.exists && !before.regular
                                   ? "not a regular file, so the record cannot be confirmed"
                                   : FindRecord(file, before.size, message);

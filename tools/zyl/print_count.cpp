@@ -1,7 +1,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "print.h"
+#include "show.h"
 
 namespace zyl::tool {
 

@@ -1,7 +1,7 @@
 #include <cstdint>
 #include <nlohmann/json.hpp>
 
-#include "print.h"
+#include "show.h"
 
 namespace zyl::tool {
 namespace {

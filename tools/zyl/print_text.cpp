@@ -1,4 +1,4 @@
-#include "print.h"
+#include "show.h"
 
 namespace zyl::tool {
 

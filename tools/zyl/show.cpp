@@ -9,11 +9,7 @@
 #include <utility>
 
 #include "commands.h"
-#include "follow.h"
-#include "print.h"
-#include "record_reader.h"
 #include "system.h"
-#include "time_filter.h"
 
 namespace zyl::tool {
 namespace {
