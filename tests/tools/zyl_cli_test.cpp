@@ -158,7 +158,7 @@ TEST(WhenKey, ReadsTheThreeFormsOfTime) {
       {"-90s", key("2006-12-07T17:25:21")},
       {"-2h", key("2006-12-07T15:26:51")},
       {"-7d", key("2006-11-30T17:26:51")},
-      {"-36500d", key("1907-01-01T17:26:51")},
+      {"-10000d", key("1979-07-22T17:26:51")},
       {"-36601d", std::nullopt},  // more than about 100 years, in any unit
       {"-878401h", std::nullopt},
       {"-3162240001s", std::nullopt},
@@ -182,9 +182,9 @@ TEST(IsoText, CarriesTheOffsetTheZoneHadAtThatTime) {
     const char* time;
     const char* want;
   } cases[] = {
-      {"UTC0", "2026-12-07T17:26:51", "2026-12-07T17:26:51+00:00"},
-      {"CET-1CEST", "2026-12-07T17:26:51", "2026-12-07T17:26:51+01:00"},
       {"CET-1CEST", "2026-07-01T12:00:00", "2026-07-01T12:00:00+02:00"},
+      {"CET-1CEST", "2026-12-07T17:26:51", "2026-12-07T17:26:51+01:00"},
+      {"UTC0", "2026-12-07T17:26:51", "2026-12-07T17:26:51+00:00"},
       {"EST5EDT", "2026-12-07T17:26:51", "2026-12-07T17:26:51-05:00"},
   };
   for (const auto& c : cases) {
