@@ -8,11 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 int main() {
-  const std::string log = (std::filesystem::temp_directory_path() / "zizuduz-example.log").string();
-  std::remove(log.c_str());
+  // A name of its own, so that two runs at once keep their records apart.
+  const std::string name = "zizuduz-example-" + std::to_string(std::random_device{}()) + ".log";
+  const std::string log = (std::filesystem::temp_directory_path() / name).string();
   LogName = log.c_str();  // the library keeps the pointer: `log` must outlive the logging
 
   SendDebugMsg("Example started.");
