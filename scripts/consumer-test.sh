@@ -71,27 +71,45 @@ run pkg-config "$work/app"
 run mingw-g++ "$work/app"
 "$HOME/zizuduz/bin/zyl" trim "  the installed zyl runs  "
 
+links_resolve() {  # links_resolve DIR: every relative link of DIR/README.md names a file in DIR
+  local link missing=0
+  for link in $(grep -oE '\]\([^)#]+' "$1/README.md" | sed 's/^](//' | grep -v '://'); do
+    [ -e "$1/$link" ] || { echo "$1/README.md links to $link, which is not there" >&2; missing=1; }
+  done
+  [ "$missing" -eq 0 ] && echo "$1/README.md: every relative link resolves"
+}
+
 echo "--- installed layouts"
 linux=$HOME/zizuduz
+# The version as the build wrote it into the package.
+version=$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' \
+  "$linux/lib/cmake/ZIZUDUZ/ZIZUDUZConfigVersion.cmake")
+docs=(docs/api.md docs/reliability.md docs/message-box.png examples/debug_log.cpp)
 has_all "Linux install" "$(cd "$linux" && find . -type f -o -type l)" lib/libZIZUDUZ.so \
-  lib/libZIZUDUZ.so.8 include/zyl/config.h lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE
-objdump -p "$linux/lib/libZIZUDUZ.so" | grep -q 'SONAME *libZIZUDUZ.so.8$' ||
-  { echo "libZIZUDUZ.so lacks the SONAME libZIZUDUZ.so.8" >&2; exit 1; }
+  "lib/libZIZUDUZ.so.${version%%.*}" "lib/libZIZUDUZ.so.$version" include/zyl/config.h \
+  lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE "${docs[@]/#/share/doc/ZIZUDUZ/}"
+links_resolve "$linux/share/doc/ZIZUDUZ"
+objdump -p "$linux/lib/libZIZUDUZ.so" | grep -q "SONAME *libZIZUDUZ.so.${version%%.*}$" ||
+  { echo "libZIZUDUZ.so lacks the SONAME libZIZUDUZ.so.${version%%.*}" >&2; exit 1; }
 for arch in i686 x86_64; do
-  zip=build/mingw-$arch/package/ZIZUDUZ-8.0.1.14-windows-$arch.zip
+  zip=build/mingw-$arch/package/ZIZUDUZ-$version-windows-$arch.zip
   has_all "$(basename "$zip")" "$(cmake -E tar tf "$zip")" bin/ZIZUDUZ.dll bin/zyl.exe \
     lib/ZIZUDUZ.dll.a include/zyl/zyl.h include/zyl/zyl_string.h include/zyl/export.h \
     include/zyl/abi_guard.h include/zyl/config.h README.md LICENSE CHANGELOG.md \
     lib/cmake/ZIZUDUZ/ZIZUDUZConfig.cmake lib/cmake/ZIZUDUZ/mingw.cmake \
-    "lib/cmake/ZIZUDUZ/mingw-$arch.cmake"
+    "lib/cmake/ZIZUDUZ/mingw-$arch.cmake" "${docs[@]}"
 done
+w64=$HOME/zizuduz-w64
+w32=$HOME/ZIZUDUZ-$version-windows-i686
+links_resolve "$w64"
+links_resolve "$w32"
 
 echo "--- callers that cannot work are turned away"
-w64=$HOME/zizuduz-w64
-w32=$HOME/ZIZUDUZ-8.0.1.14-windows-i686
 probe() { cmake -S "$work/app" -B "$work/refused" --fresh "$@"; }
 refuses "the old string ABI" "the old std::string ABI (_GLIBCXX_USE_CXX11_ABI=0)" \
   g++ -std=c++17 -fsyntax-only -D_GLIBCXX_USE_CXX11_ABI=0 -I"$linux/include" "$work/app/app.cpp"
+refuses "C++14" "its headers need C++17" \
+  g++ -std=c++14 -fsyntax-only -I"$linux/include" "$work/app/app.cpp"
 refuses "UCRT against an msvcrt DLL" "the DLL was built for the msvcrt C runtime" \
   x86_64-w64-mingw32-g++-posix -std=c++17 -fsyntax-only -D_UCRT -I"$w64/include" \
   "$work/app/app.cpp"
