@@ -30,7 +30,8 @@ int main() {
 
   // Only an existing path has a short (8.3) form; on Linux it is the path itself.
   const std::string temp = std::filesystem::temp_directory_path().string();
-  Show(("ExtractShortPathName(\"" + temp + "\")").c_str(), ExtractShortPathName(temp));
+  Show("temp_directory_path()", temp);
+  Show("ExtractShortPathName(temp)", ExtractShortPathName(temp));
   Show("ExtractShortPathName(\"no such file\")", ExtractShortPathName("no such file"));
   return 0;
 }
