@@ -17,8 +17,8 @@ if [ ! -e "$WINEPREFIX/.zyl-ready" ]; then
   timeout 60 wineserver -w
   touch "$WINEPREFIX/.zyl-ready"
 fi
-# Debian's Wine 8 looks for its own fonts (fonts-wine) at a path it cannot open, so windows got
-# letters for their caption buttons; from the prefix's Fonts folder it loads Marlett's glyphs.
+# Debian's Wine 8 looks for its own fonts (fonts-wine) at Z:\usr\share\wine\../fonts, which no
+# lookup resolves, so caption buttons showed Marlett's letters; from the prefix's Fonts it loads.
 marlett=$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf
 if [ ! -e "$marlett" ] && [ -e /usr/share/wine/fonts/marlett.ttf ]; then
   cp /usr/share/wine/fonts/marlett.ttf "$marlett"
