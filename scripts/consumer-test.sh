@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 work=$root/build/consumer-test
 rm -rf "$work"
-mkdir -p "$work/home" "$work/app"
+mkdir -p "$work/home" "$work/app" "$work/app-c"
 source scripts/wine-prefix.sh  # made, if need be, under the real $HOME
 export HOME=$work/home
 export DEBUG=On  # app.cpp expects debug mode on
@@ -69,21 +69,47 @@ run cmake-linux "$work/app"
 run cmake-windows "$work/app"
 run pkg-config "$work/app"
 run mingw-g++ "$work/app"
+# The C interface: the README's C program on each target, its Python one on Linux.
+recipe app.c >"$work/app-c/app.c"
+recipe app.py >"$work/app-c/app.py"
+run c "$work/app-c"
+[ "$(grep -c '^\[report.txt\] \[00042\]' "$work/c.log")" -eq 3 ] ||
+  { cat "$work/c.log"; echo "the C program did not print its answer on each target" >&2; exit 1; }
+echo "app.c: [report.txt] [00042] on Linux and under Wine, 64-bit and 32-bit"
+run python "$work/app-c"
+grep -qxF "b'a\x00b'" "$work/python.log" || { cat "$work/python.log"; exit 1; }
+echo "app.py: $(cat "$work/python.log")"
+cat >"$work/app-c/CMakeLists.txt" <<'EOF'
+cmake_minimum_required(VERSION 3.25)
+project(app_c LANGUAGES C)
+find_package(ZIZUDUZ 8 CONFIG REQUIRED)
+add_executable(app app.c)
+target_link_libraries(app PRIVATE ZIZUDUZ::C)
+EOF
+(cd "$work/app-c" && cmake -B build -DCMAKE_PREFIX_PATH="$HOME/zizuduz" >/dev/null &&
+  cmake --build build >/dev/null && build/app | grep -qF '[report.txt] [00042]') ||
+  { echo "a C project could not use ZIZUDUZ::C" >&2; exit 1; }
+echo "ZIZUDUZ::C: a C project builds and runs"
 "$HOME/zizuduz/bin/zyl" trim "  the installed zyl runs  "
 
 echo "--- installed layouts"
 linux=$HOME/zizuduz
 has_all "Linux install" "$(cd "$linux" && find . -type f -o -type l)" lib/libZIZUDUZ.so \
-  lib/libZIZUDUZ.so.8 include/zyl/config.h lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE
-objdump -p "$linux/lib/libZIZUDUZ.so" | grep -q 'SONAME *libZIZUDUZ.so.8$' ||
-  { echo "libZIZUDUZ.so lacks the SONAME libZIZUDUZ.so.8" >&2; exit 1; }
+  lib/libZIZUDUZ.so.8 include/zyl/config.h lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE \
+  lib/libZIZUDUZC.so lib/libZIZUDUZC.so.8 lib/pkgconfig/zizuduzc.pc include/zyl/zyl_c.h \
+  include/zyl/zyl_c.hpp
+for lib in ZIZUDUZ ZIZUDUZC; do
+  objdump -p "$linux/lib/lib$lib.so" | grep -q "SONAME *lib$lib.so.8\$" ||
+    { echo "lib$lib.so lacks the SONAME lib$lib.so.8" >&2; exit 1; }
+done
 for arch in i686 x86_64; do
   zip=build/mingw-$arch/package/ZIZUDUZ-8.0.1.14-windows-$arch.zip
   has_all "$(basename "$zip")" "$(cmake -E tar tf "$zip")" bin/ZIZUDUZ.dll bin/zyl.exe \
     lib/ZIZUDUZ.dll.a include/zyl/zyl.h include/zyl/zyl_string.h include/zyl/export.h \
     include/zyl/abi_guard.h include/zyl/config.h README.md LICENSE CHANGELOG.md \
     lib/cmake/ZIZUDUZ/ZIZUDUZConfig.cmake lib/cmake/ZIZUDUZ/mingw.cmake \
-    "lib/cmake/ZIZUDUZ/mingw-$arch.cmake"
+    "lib/cmake/ZIZUDUZ/mingw-$arch.cmake" bin/ZIZUDUZC.dll lib/ZIZUDUZC.dll.a include/zyl/zyl_c.h \
+    include/zyl/zyl_c.hpp
 done
 
 echo "--- callers that cannot work are turned away"

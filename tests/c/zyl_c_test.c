@@ -8,7 +8,8 @@
 
 static int failures = 0;
 #define CHECK(row, ok) \
-  ((ok) ? (void)0 : (void)(++failures, fprintf(stderr, "row %d: failed: %s\n", (int)(row), #ok)))
+  ((ok) ? (void)0      \
+        : (void)(++failures, fprintf(stderr, "case or line %d: failed: %s\n", (int)(row), #ok)))
 #define NT ZYL_NUL_TERMINATED
 
 static const struct zyl_case cases[] = {

@@ -26,8 +26,9 @@ if(foreign)
 endif()
 
 if(DEFINED EXPORTS)
-  # objdump lists each export as "[ ordinal] name" after "[Ordinal/Name Pointer] Table".
+  # objdump lists the exports as "[ ordinal] name" lines after "[Ordinal/Name Pointer] Table".
   string(REGEX REPLACE ".*\\[Ordinal/Name Pointer\\] Table[^\n]*\n" "" table "${dump}")
+  string(REGEX REPLACE "\n[ \t\r]*\n.*" "" table "${table}")  # up to the next blank line
   string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\r\n]+" rows "${table}")
   list(TRANSFORM rows REPLACE "^\\[ *[0-9]+\\] " "")
   string(REPLACE "," ";" want "${EXPORTS}")
