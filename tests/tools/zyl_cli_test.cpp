@@ -234,7 +234,7 @@ TEST(Printers, PrintAsWrittenAndCount) {
       Entries("stray" + std::string(70000, 'x') + "\n" + kB + kA + kB + kA.substr(0, 60));
   ASSERT_EQ(entries.size(), 6u);
   const std::string text = Printed([&](Output& out) {
-    for (const LogEntry& entry : entries) PrintText(entry, out);
+    for (const LogEntry& entry : entries) PrintText(entry, false, out);
   });
   EXPECT_EQ(text, "stray" + std::string(70000, 'x') + "\n" + kB + kA + kB + kA.substr(0, 60) +
                       "\n");  // only the last, cut-short record gains a line end
@@ -244,8 +244,30 @@ TEST(Printers, PrintAsWrittenAndCount) {
                                              ": a record cut short, shown as it is");
   Counter counter;
   for (const LogEntry& entry : entries) counter.Add(entry);
-  EXPECT_EQ(Printed([&](Output& out) { counter.Print(out); }),
+  EXPECT_EQ(Printed([&](Output& out) { counter.Print(false, out); }),
             "      2 C:\\APPS\\STOCK.EXE\n      2 D:\\tools\\x.exe\n      2 (not a record)\n");
+}
+
+TEST(Escaped, ShowsControlBytesAsTextForATerminal) {
+  const struct {
+    std::string bytes, shown;
+  } cases[] = {
+      {"\x1b]0;PWNED\x07", "\\x1b]0;PWNED\\x07"},  // a new window title
+      {"a\tb\r\n", "a\tb\r\n"},                    // tab and line ends are kept
+      {"hidden\rshown\n", "hidden\\x0dshown\n"},   // a CR of its own is not
+      {std::string("\0\x7f", 2), "\\x00\\x7f"},
+      {"\x9b"
+       "2J",
+       "\\x9b2J"},  // C1 outside UTF-8
+      {"\xc2\x9b"
+       "2J",
+       "\\xc2\\x9b2J"},                                              // and as a UTF-8 character
+      {"\xc3\xa9 \xe2\x82\xac \xe9", "\xc3\xa9 \xe2\x82\xac \xe9"},  // é € and Latin-1 é
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
+    EXPECT_EQ(Escaped(c.bytes), c.shown);
+  }
 }
 
 TEST(ForEachLine, HandsOnLinesWithoutTheirEnds) {

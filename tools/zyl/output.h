@@ -35,8 +35,17 @@ class Output {
   bool ok_ = true;
 };
 
-// Writes "zyl: `message`" and a line end to standard error.
+// Writes "zyl: `message`" and a line end to standard error; on a terminal Escaped(message).
 void Complain(std::string_view message);
+
+// The size of the well-formed UTF-8 character `text` starts with (no overlong form, surrogate or
+// code point past U+10FFFF); 0 when it starts with none.
+std::size_t Utf8CharSize(std::string_view text);
+
+// `text` as a terminal may safely get it: C0 controls and DEL, and C1 controls (bytes 0x80-0x9F
+// outside a UTF-8 character, and the characters U+0080-U+009F) as "\x1b"-style text; tab, LF and
+// CR LF are kept.
+std::string Escaped(std::string_view text);
 
 }  // namespace zyl::tool
 

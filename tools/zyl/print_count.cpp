@@ -18,7 +18,7 @@ void Counter::Add(const LogEntry& entry) {
   }
 }
 
-void Counter::Print(Output& out) const {
+void Counter::Print(bool escape, Output& out) const {
   std::vector<std::pair<std::string, std::uint64_t>> rows(counts_.begin(), counts_.end());
   std::stable_sort(rows.begin(), rows.end(),
                    [](const auto& a, const auto& b) { return a.second > b.second; });
@@ -27,7 +27,7 @@ void Counter::Print(Output& out) const {
     char number[32];
     std::snprintf(number, sizeof number, "%7llu ", static_cast<unsigned long long>(count));
     out.Write(number);
-    out.Line(exe);
+    out.Line(escape ? Escaped(exe) : exe);
   }
 }
 

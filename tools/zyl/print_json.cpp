@@ -1,4 +1,3 @@
-#include <cstdint>
 #include <nlohmann/json.hpp>
 
 #include "show.h"
@@ -6,22 +5,9 @@
 namespace zyl::tool {
 namespace {
 
-// Well-formed UTF-8: no stray continuation bytes, overlong forms, surrogates or code points past
-// U+10FFFF. Checked in place: a message may be most of the memory there is.
 bool IsUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    const std::size_t size = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
-    if ((byte >= 0x80 && byte < 0xC2) || byte > 0xF4 || i + size > text.size()) return false;
-    std::uint32_t code = size == 1 ? byte : byte & (0x7F >> size);
-    for (std::size_t k = 1; k < size; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) return false;
-      code = (code << 6) | (next & 0x3F);
-    }
-    static constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < kLeast[size] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-    i += size;
+  for (std::size_t i = 0, size = 0; i < text.size(); i += size) {
+    if ((size = Utf8CharSize(text.substr(i))) == 0) return false;
   }
   return true;
 }

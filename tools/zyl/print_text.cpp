@@ -2,8 +2,8 @@
 
 namespace zyl::tool {
 
-void PrintText(const LogEntry& entry, Output& out) {
-  out.Write(entry.text);
+void PrintText(const LogEntry& entry, bool escape, Output& out) {
+  out.Write(escape ? Escaped(entry.text) : entry.text);
   if (!entry.cut && !entry.text.empty() && entry.text.back() != '\n') out.Write("\n");
 }
 

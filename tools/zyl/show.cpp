@@ -38,7 +38,11 @@ std::optional<std::uint32_t> Count(const std::string& text) {
 class Shown {
  public:
   Shown(const ShowOptions& options, Matcher matcher, std::optional<std::uint64_t> last, Output& out)
-      : options_(options), matcher_(std::move(matcher)), last_(last), out_(out) {}
+      : options_(options),
+        matcher_(std::move(matcher)),
+        last_(last),
+        out_(out),
+        escape_(options.escape == "always" || (options.escape == "auto" && IsTerminal(1))) {}
 
   void Take(LogEntry& entry) {
     if (!matcher_.Matches(entry)) return;
@@ -58,7 +62,7 @@ class Shown {
 
   Status Finish() {
     EndOfFile();
-    if (options_.count) counter_.Print(out_);
+    if (options_.count) counter_.Print(escape_, out_);
     return shown_ ? kOk : kNoResult;
   }
 
@@ -73,7 +77,7 @@ class Shown {
       out_.Flush();  // the note beside the bytes it is about
       Complain(note);
     }
-    PrintText(entry, out_);
+    PrintText(entry, escape_, out_);
   }
 
   const ShowOptions& options_;
@@ -84,6 +88,7 @@ class Shown {
   Counter counter_;
   bool shown_ = false;
   bool after_cut_ = false;
+  const bool escape_;
 };
 
 Status Unreadable(const std::string& file, const std::string& problem) {
@@ -133,6 +138,10 @@ void DefineShow(CLI::App* app, ShowOptions* options) {
   CLI::Option* follow = app->add_flag("-f,--follow", options->follow,
                                       "go on with records as they are appended, as tail -f does");
   count->excludes(json)->excludes(follow);
+  app->add_option("--escape", options->escape,
+                  "control bytes as visible escapes: auto (on a terminal), always or never")
+      ->type_name("WHEN")
+      ->check(CLI::IsMember({"auto", "always", "never"}));
 }
 
 Status RunShow(const ShowOptions& options, Output& out) {

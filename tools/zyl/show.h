@@ -26,6 +26,7 @@ struct ShowOptions {
   bool json = false;
   bool count = false;
   bool follow = false;
+  std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
 };
 
 // Which entries are shown: --since, --until, --app, --grep, --ignore-case.
@@ -44,8 +45,8 @@ void DefineShow(CLI::App* app, ShowOptions* options);
 Status RunShow(const ShowOptions& options, Output& out);
 
 // Writes the entry's bytes, and a line end when they have none and the next entry does not go on
-// with them.
-void PrintText(const LogEntry& entry, Output& out);
+// with them; `escape`: Escaped, for a terminal.
+void PrintText(const LogEntry& entry, bool escape, Output& out);
 
 // What standard error says about an entry that is no whole record (empty for one that is):
 // "FILE, byte N: not a record, shown as it is".
@@ -61,8 +62,8 @@ class Counter {
  public:
   void Add(const LogEntry& entry);
   // One line per program, most records first, then "(not a record)" for the pieces of no
-  // record: the count seven places wide, a blank and the program's path.
-  void Print(Output& out) const;
+  // record: the count seven places wide, a blank and the program's path (`escape`: Escaped).
+  void Print(bool escape, Output& out) const;
 
  private:
   std::map<std::string, std::uint64_t, std::less<>> counts_;

@@ -16,6 +16,9 @@ namespace zyl::tool {
 // of file on Windows, so results are the same bytes on every platform. Call before any I/O.
 void UseBinaryStdio();
 
+// Whether the stream `fd` is a terminal (on Windows, a console).
+bool IsTerminal(int fd);
+
 // Whether `window` names a window that exists now.
 bool IsWindowHandle(HWND window);
 

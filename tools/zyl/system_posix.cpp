@@ -11,6 +11,8 @@ namespace zyl::tool {
 
 void UseBinaryStdio() {}  // POSIX streams never translate
 
+bool IsTerminal(int fd) { return isatty(fd) == 1; }
+
 bool IsWindowHandle(HWND /*window*/) { return false; }  // no windows here
 
 FileStatus StatFile(const std::string& path) {

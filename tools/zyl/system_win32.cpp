@@ -32,6 +32,11 @@ void UseBinaryStdio() {
   _setmode(_fileno(stdout), _O_BINARY);
 }
 
+bool IsTerminal(int fd) {
+  DWORD mode = 0;
+  return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &mode) != 0;
+}
+
 bool IsWindowHandle(HWND window) { return IsWindow(window) != 0; }
 
 FileStatus StatFile(const std::string& path) {
