@@ -1,5 +1,5 @@
 // The zyl tool's units, called in-process: the record reader with the JSON printer, the filters,
-// the times, the other printers and the '-' filter.
+// the times, the other printers and the '-' filter. ctest runs them with TZ=UTC0.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "filter.h"
 #include "record_reader.h"
@@ -23,18 +24,11 @@ using testing::ScopedEnv;
 
 const std::string kA = "APP: C:\\APPS\\STOCK.EXE: Wed Mar 15 09:05:07 2006\r\nsaved 3 items\r\n";
 const std::string kB = "APP: D:\\tools\\x.exe: Thu Mar 16 10:00:00 2006\nline one\nline two\n";
-const std::string kAJson = R"({"exe":"C:\\APPS\\STOCK.EXE","message":"saved 3 items","offset":0,)"
-                           R"("time":"2006-03-15T09:05:07+00:00"})";
-
-// Local time is UTC for the tests that print times.
-class Utc {
- public:
-  Utc() { tzset(); }
-  ~Utc() { tzset(); }
-
- private:
-  ScopedEnv tz_{"TZ", "UTC0"};
-};
+// kA read at `offset`, as a JSON line.
+std::string AJson(std::size_t offset) {
+  return R"({"exe":"C:\\APPS\\STOCK.EXE","message":"saved 3 items","offset":)" +
+         std::to_string(offset) + R"(,"time":"2006-03-15T09:05:07+00:00"})";
+}
 
 // What `print` writes to an Output.
 std::string Printed(const std::function<void(Output&)>& print) {
@@ -51,10 +45,10 @@ std::string Printed(const std::function<void(Output&)>& print) {
   return text;
 }
 
-// The entries of `log`, fed in two blocks cut at `split`, each as a JSON line.
-std::string JsonEntries(const std::string& log, std::size_t split) {
-  std::string lines;
-  RecordReader reader([&](LogEntry& entry) { lines += JsonLine(entry) + "\n"; });
+// The entries of `log`, fed in two blocks cut at `split`, as JSON lines.
+std::vector<std::string> JsonEntries(const std::string& log, std::size_t split) {
+  std::vector<std::string> lines;
+  RecordReader reader([&](LogEntry& entry) { lines.push_back(JsonLine(entry)); });
   reader.Feed(std::string_view(log).substr(0, split));
   reader.Feed(std::string_view(log).substr(split));
   reader.Finish();
@@ -62,49 +56,46 @@ std::string JsonEntries(const std::string& log, std::size_t split) {
 }
 
 TEST(RecordReader, ReadsRecordsAndKeepsWhatIsNone) {
-  const Utc utc;
+  const std::string far_header = "APP: " + std::string(300, 'x') + ": Wed Mar 15 09:05:07 2006";
   const struct {
     const char* name;
-    std::string log, want;
+    std::string log;
+    std::vector<std::string> want;
   } cases[] = {
-      {"as written", kA + kB,
-       kAJson + "\n" + R"({"exe":"D:\\tools\\x.exe","message":"line one\nline two","offset":65,)" +
-           R"("time":"2006-03-16T10:00:00+00:00"})" + "\n"},
-      {"a message ending in CR LF CR LF", kA + "\r\n",
-       R"({"exe":"C:\\APPS\\STOCK.EXE","message":"saved 3 items\n","offset":0,)"
-       R"("time":"2006-03-15T09:05:07+00:00"})"
-       "\n"},
-      {"foreign lines first", "#!\nnot a log\n" + kA,
-       R"({"offset":0,"record":false,"text":"#!\nnot a log\n"})"
-       "\n" +
-           kAJson.substr(0, kAJson.find("\"offset\":0")) + R"("offset":13,)" +
-           kAJson.substr(kAJson.find("\"time\"")) + "\n"},
-      {"a record cut short by the next", "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\nhalf" + kA,
-       R"({"exe":"C:\\A.EXE","message":"half","offset":0,"time":"2006-03-15T09:05:07+00:00",)"
-       R"("torn":true})"
-       "\n" +
-           kAJson.substr(0, kAJson.find("\"offset\":0")) + R"("offset":44,)" +
-           kAJson.substr(kAJson.find("\"time\"")) + "\n"},
-      {"a record without its message", kA.substr(0, 50),
-       R"({"exe":"C:\\APPS\\STOCK.EXE","message":"","offset":0,)"
-       R"("time":"2006-03-15T09:05:07+00:00","torn":true})"
-       "\n"},
-      {"an unknown time", "APP: : ??? ??? ?? ??:??:?? ????\r\n\r\n",
-       R"({"exe":"","message":"","offset":0,"time":null})"
-       "\n"},
+      {"as written",
+       kA + kB,
+       {AJson(0), R"({"exe":"D:\\tools\\x.exe","message":"line one\nline two","offset":65,)"
+                  R"("time":"2006-03-16T10:00:00+00:00"})"}},
+      {"a message ending in CR LF CR LF",
+       kA + "\r\n",
+       {R"({"exe":"C:\\APPS\\STOCK.EXE","message":"saved 3 items\n","offset":0,)"
+        R"("time":"2006-03-15T09:05:07+00:00"})"}},
+      {"foreign lines first",
+       "#!\nnot a log\n" + kA,
+       {R"({"offset":0,"record":false,"text":"#!\nnot a log\n"})", AJson(13)}},
+      {"a record cut short by the next",
+       "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\nhalf" + kA,
+       {R"({"exe":"C:\\A.EXE","message":"half","offset":0,"time":"2006-03-15T09:05:07+00:00",)"
+        R"("torn":true})",
+        AJson(44)}},
+      {"a record without its message",
+       kA.substr(0, 50),
+       {R"({"exe":"C:\\APPS\\STOCK.EXE","message":"","offset":0,)"
+        R"("time":"2006-03-15T09:05:07+00:00","torn":true})"}},
+      {"an unknown time",
+       "APP: : ??? ??? ?? ??:??:?? ????\r\n\r\n",
+       {R"({"exe":"","message":"","offset":0,"time":null})"}},
       {"not UTF-8, and the exact bytes beside it",
        "APP: C:\\\xC9.EXE: Wed Mar 15 09:05:07 2006\r\n\xFF\r\nx\r\n",
-       "{\"exe\":\"C:\\\\\xEF\xBF\xBD.EXE\",\"exe_hex\":\"433a5cc92e455845\",\"message\":\""
-       "\xEF\xBF\xBD\\nx\",\"message_hex\":\"ff0d0a78\",\"offset\":0,"
-       "\"time\":\"2006-03-15T09:05:07+00:00\"}\n"},
-      {"no valid time", "APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n",
-       R"({"offset":0,"record":false,"text":"APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n"})"
-       "\n"},
+       {"{\"exe\":\"C:\\\\\xEF\xBF\xBD.EXE\",\"exe_hex\":\"433a5cc92e455845\",\"message\":\""
+        "\xEF\xBF\xBD\\nx\",\"message_hex\":\"ff0d0a78\",\"offset\":0,"
+        "\"time\":\"2006-03-15T09:05:07+00:00\"}"}},
+      {"no valid time",
+       "APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n",
+       {R"({"offset":0,"record":false,"text":"APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n"})"}},
       {"a header further from its line end than a header can be",
-       "APP: " + std::string(300, 'x') + ": Wed Mar 15 09:05:07 2006\n",
-       R"({"offset":0,"record":false,"text":"APP: )" + std::string(300, 'x') +
-           R"(: Wed Mar 15 09:05:07 2006\n"})"
-           "\n"},
+       far_header + "\n",
+       {R"({"offset":0,"record":false,"text":")" + far_header + R"(\n"})"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -143,7 +134,6 @@ TEST(RecordReader, PassesBytesOfNoRecordInPiecesAndHoldsRecordsWhole) {
 }
 
 TEST(WhenKey, ReadsTheThreeFormsOfTime) {
-  const Utc utc;
   const std::time_t now = 1165512411;  // Thu Dec  7 17:26:51 2006 UTC
   const auto key = [](const char* iso) { return ParseIsoTime(iso)->Key(); };
   const struct {
@@ -152,11 +142,9 @@ TEST(WhenKey, ReadsTheThreeFormsOfTime) {
   } cases[] = {
       {"Wed Mar 15 09:05:07 2006", key("2006-03-15T09:05:07")},
       {"Wed Mar  5 09:05:07 2006", key("2006-03-05T09:05:07")},
-      {"Wed Mar 05 09:05:07 2006", key("2006-03-05T09:05:07")},
       {"2006-12-07", key("2006-12-07T00:00:00")},
       {"2006-12-07 10:00", key("2006-12-07T10:00:00")},
       {"-90s", key("2006-12-07T17:25:21")},
-      {"-2h", key("2006-12-07T15:26:51")},
       {"-7d", key("2006-11-30T17:26:51")},
       {"-10000d", key("1979-07-22T17:26:51")},
       {"-36601d", std::nullopt},  // more than about 100 years, in any unit
@@ -165,10 +153,7 @@ TEST(WhenKey, ReadsTheThreeFormsOfTime) {
       {"Wed Feb 29 09:05:07 2006", std::nullopt},
       {"Wed Mar 15 9:05:07 2006", std::nullopt},
       {"2006-12-07T25:00", std::nullopt},
-      {"2006-12-7", std::nullopt},
       {"tomorrow", std::nullopt},
-      {"-2w", std::nullopt},
-      {"", std::nullopt},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -182,6 +167,7 @@ TEST(IsoText, CarriesTheOffsetTheZoneHadAtThatTime) {
     const char* time;
     const char* want;
   } cases[] = {
+      {"CET-1CEST", "2026-07-01T12:00:00", "2026-07-01T12:00:00+02:00"},
       {"CET-1CEST", "2026-12-07T17:26:51", "2026-12-07T17:26:51+01:00"},
       {"UTC0", "2026-12-07T17:26:51", "2026-12-07T17:26:51+00:00"},
       {"EST5EDT", "2026-12-07T17:26:51", "2026-12-07T17:26:51-05:00"},
@@ -255,12 +241,8 @@ TEST(Escaped, ShowsControlBytesAsTextForATerminal) {
       {"a\tb\r\n", "a\tb\r\n"},                    // tab and line ends are kept
       {"hidden\rshown\n", "hidden\\x0dshown\n"},   // a CR of its own is not
       {std::string("\0\x7f", 2), "\\x00\\x7f"},
-      {"\x9b"
-       "2J",
-       "\\x9b2J"},  // C1 outside UTF-8
-      {"\xc2\x9b"
-       "2J",
-       "\\xc2\\x9b2J"},                                              // and as a UTF-8 character
+      {"\x9b[2J", "\\x9b[2J"},                                       // C1 outside UTF-8
+      {"\xc2\x9b[2J", "\\xc2\\x9b[2J"},                              // and as a UTF-8 character
       {"\xc3\xa9 \xe2\x82\xac \xe9", "\xc3\xa9 \xe2\x82\xac \xe9"},  // é € and Latin-1 é
   };
   for (const auto& c : cases) {
@@ -292,14 +274,14 @@ TEST(ForEachLine, HandsOnLinesWithoutTheirEnds) {
     std::string problem;
     const int fd = OpenForReading(dir.path() + "in", &problem);
     std::string got;
-    const std::string out = Printed([&](Output& out) {
-      EXPECT_EQ(ForEachLine(fd, out,
-                            [&](std::string_view line) {
-                              got.append(line).append("|");
-                              return line == "b" ? kNoResult : kOk;
-                            }),
-                c.want.find("b|") == std::string::npos ? kOk : kNoResult);
+    Status status = kOk;
+    Printed([&](Output& out) {
+      status = ForEachLine(fd, out, [&](std::string_view line) {
+        got.append(line).append("|");
+        return line == "b" ? kNoResult : kOk;
+      });
     });
+    EXPECT_EQ(status, c.want.find("b|") == std::string::npos ? kOk : kNoResult);
     CloseFile(fd);
     EXPECT_TRUE(got == c.want) << got.size() << " bytes, want " << c.want.size();
   }

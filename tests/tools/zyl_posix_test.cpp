@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <fstream>
 #include <string>
 
-#include "show.h"
 #include "test_support.h"
 #include "zyl_runner.h"
 
@@ -27,17 +25,6 @@ TEST(ZylShow, EscapesControlBytesOnATerminal) {
     const bool escaped = ReadWholeFile(out).find("\\x1b]0;PWNED\\x07") != std::string::npos;
     EXPECT_EQ(escaped, std::string(when) == "auto") << ReadWholeFile(out);
   }
-}
-
-// POSIX only: msvcrt keeps the system zone's summer-time rules once it has used them, what
-// TZ says later notwithstanding.
-TEST(IsoText, CarriesTheSummerTimeOffset) {
-  {
-    const ScopedEnv tz("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
-    tzset();
-    EXPECT_EQ(tool::IsoText(*tool::ParseIsoTime("2026-07-01T12:00")), "2026-07-01T12:00:00+02:00");
-  }
-  tzset();
 }
 
 }  // namespace

@@ -12,64 +12,68 @@
 namespace zyl::tool {
 namespace {
 
+using EachText = Status (*)(const Arguments& args, const std::string& text,
+                            const std::string& other, Output& out);
+
 struct Command {
   const char* name;
-  const char* summary;  // one line, for the command list
-  const char* details;  // the rest of its help; may be empty
-  void (*define)(CLI::App* app, Arguments* args);
-  Status (*run)(const Arguments& args, Output& out);
+  const char* summary;    // one line, for the command list
+  const char* details;    // the rest of its help; may be empty
+  const char* arguments;  // the names of its one or two required ones, each of which may be "-"
+  void (*define)(CLI::App* app, Arguments* args);     // its options; may be null
+  Status (*run)(const Arguments& args, Output& out);  // null: `each` runs
+  EachText each;
 };
 
-// Prints `function` of the text, once or for each line of standard input.
 template <auto function>
-Status PrintEach(const Arguments& args, Output& out) {
-  return RunOnTexts(
-      args.text, {},
-      [&out](const std::string& text, const std::string& /*none*/) {
-        out.Line(function(ZYLString(text)));
-        return kOk;
-      },
-      out);
+Status EachPrint(const Arguments& /*args*/, const std::string& text, const std::string& /*other*/,
+                 Output& out) {
+  out.Line(function(ZYLString(text)));
+  return kOk;
 }
+
+void DefineShowOptions(CLI::App* app, Arguments* args) { DefineShow(app, &args->show); }
+Status RunShowCommand(const Arguments& args, Output& out) { return RunShow(args.show, out); }
 
 const Command kCommands[] = {
     {"trim", "print TEXT without its leading and trailing blanks and control bytes",
-     "Blanks and control bytes are those isspace or iscntrl accept: 0x00-0x20 and 0x7F.",
-     DefineText, PrintEach<ZYLTrim>},
-    {"trim-left", "print TEXT without its leading blanks and control bytes", "", DefineText,
-     PrintEach<ZYLTrimLeft>},
-    {"trim-right", "print TEXT without its trailing blanks and control bytes", "", DefineText,
-     PrintEach<ZYLTrimRight>},
+     "Blanks and control bytes are those isspace or iscntrl accept: 0x00-0x20 and 0x7F.", "TEXT",
+     nullptr, nullptr, EachPrint<ZYLTrim>},
+    {"trim-left", "print TEXT without its leading blanks and control bytes", "", "TEXT", nullptr,
+     nullptr, EachPrint<ZYLTrimLeft>},
+    {"trim-right", "print TEXT without its trailing blanks and control bytes", "", "TEXT", nullptr,
+     nullptr, EachPrint<ZYLTrimRight>},
     {"pad", "print TEXT widened to N bytes with a fill byte",
      "A width at or below TEXT's length, zero and negative ones included, leaves it as it is.\n"
      "Exit status 3 when the result does not fit in memory.",
-     DefinePad, RunPad},
+     "TEXT", DefinePad, nullptr, EachPad},
     {"file-name", "print what follows the last '\\' or ':' of PATH",
-     "Without a '\\' or ':' the result is empty ('/' is not a separator).", DefinePath,
-     PrintEach<ExtractFileName>},
+     "Without a '\\' or ':' the result is empty ('/' is not a separator).", "PATH", nullptr,
+     nullptr, EachPrint<ExtractFileName>},
     {"file-path", "print PATH up to and including its last '\\' or ':'",
-     "Without a '\\' or ':' the result is empty ('/' is not a separator).", DefinePath,
-     PrintEach<ExtractFilePath>},
+     "Without a '\\' or ':' the result is empty ('/' is not a separator).", "PATH", nullptr,
+     nullptr, EachPrint<ExtractFilePath>},
     {"short-path", "print the short (8.3) form of an existing PATH",
      "An empty line and exit status 1 when PATH does not exist or the system has no short form\n"
      "for it.",
-     DefinePath, RunShortPath},
+     "PATH", nullptr, nullptr, EachShortPath},
     {"debug", "print on or off: whether the environment variable DEBUG is ON",
-     "Any letter case counts. Exit status 0 when on, 1 when off.", DefineNothing, RunDebug},
+     "Any letter case counts. Exit status 0 when on, 1 when off.", "", nullptr, RunDebug, nullptr},
     {"log", "append a time-stamped record to the debug log",
      "Prints nothing. zyl reads the file back and looks for the record it appended: exit status\n"
      "3, naming the file and the reason, when it is not there (the library itself drops a\n"
      "record silently) or when the log is no regular file, where it cannot be looked for.",
-     DefineLog, RunLog},
+     "MESSAGE", DefineLog, nullptr, EachLog},
     {"msg", "show TEXT in a message box and wait until it is closed",
      "The box is owned by, and captioned with the title of, the active top-level window;\n"
      "without one, the caption is this program's file name.",
-     DefineText, RunMsg},
+     "TEXT", nullptr, nullptr, EachMsg},
     {"error", "show DETAIL when debug mode is on, USER-TEXT otherwise",
-     "Exactly one message box, as 'msg' shows it. Either argument may be '-'.", DefineError,
-     RunError},
+     "Exactly one message box, as 'msg' shows it. Either argument may be '-'.", "USER-TEXT DETAIL",
+     DefineError, nullptr, EachError},
     {"title", "print a window's title, or without one this program's name",
-     "An empty line and exit status 1 when WINDOW-HANDLE names no window.", DefineTitle, RunTitle},
+     "An empty line and exit status 1 when WINDOW-HANDLE names no window.", "", DefineTitle,
+     RunTitle, nullptr},
     {"show", "print the records of the debug log, filtered, as JSON or counted",
      "A record is a line \"APP: \" PROGRAM \": \" TIME and the message's lines up to the next\n"
      "such line. Lines before the first record, and a record cut short, are kept and marked: a\n"
@@ -88,8 +92,7 @@ const Command kCommands[] = {
      "--until it ends once that time has passed.\n"
      "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file could not be\n"
      "read.",
-     [](CLI::App* app, Arguments* args) { DefineShow(app, &args->show); },
-     [](const Arguments& args, Output& out) { return RunShow(args.show, out); }},
+     "", DefineShowOptions, RunShowCommand, nullptr},
 };
 
 constexpr char kFooter[] =
@@ -151,15 +154,32 @@ Status Finish(Output& out, Status status) {
   return kFailed;
 }
 
+// The command's arguments and options, read into `args`.
+void Define(const Command& command, CLI::App* app, Arguments* args) {
+  std::string* into = &args->text;
+  for (const std::string& name : CLI::detail::split(command.arguments, ' ')) {
+    if (name.empty()) continue;
+    app->add_option(name, *into, "or - for each line of standard input")->required()->type_name("");
+    into = &args->detail;
+  }
+  if (command.define != nullptr) command.define(app, args);
+}
+
+Status RunCommand(const Command& command, const Arguments& args, Output& out) {
+  if (command.run != nullptr) return command.run(args, out);
+  return RunOnTexts(
+      args.text, args.detail,
+      [&](const std::string& text, const std::string& other) {
+        return command.each(args, text, other, out);
+      },
+      out);
+}
+
 }  // namespace
 
 CLI::Validator Check(std::string (*problem)(const std::string& value)) {
   // No description: CLI11 would add it to the value's name in the help.
   return CLI::Validator([problem](std::string& value) { return problem(value); }, "");
-}
-
-void AddArgument(CLI::App* app, const char* name, std::string* into) {
-  app->add_option(name, *into, "or - for each line of standard input")->required()->type_name("");
 }
 
 int Run(int argc, char** argv) {
@@ -179,7 +199,7 @@ int Run(int argc, char** argv) {
   for (const Command& command : kCommands) {
     CLI::App* sub = app.add_subcommand(command.name, command.summary);
     sub->group("Commands")->footer(command.details)->allow_extras();
-    command.define(sub, &args);
+    Define(command, sub, &args);
     commands.emplace_back(sub, &command);
   }
   std::string topic;
@@ -207,7 +227,7 @@ int Run(int argc, char** argv) {
   if (!leftover.empty()) return UsageError(chosen, leftover);
   if (chosen == nullptr) return UsageError(nullptr, "missing command");
   for (const auto& [sub, command] : commands) {
-    if (sub == chosen) return Finish(out, command->run(args, out));
+    if (sub == chosen) return Finish(out, RunCommand(*command, args, out));
   }
   // 'help', with or without a command to describe.
   const CLI::App* described = &app;

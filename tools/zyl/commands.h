@@ -32,24 +32,26 @@ int Run(int argc, char** argv);
 
 // A check of an option's value for CLI11: `problem` gives what is wrong with it, or empty.
 CLI::Validator Check(std::string (*problem)(const std::string& value));
-// A required argument, which may be "-".
-void AddArgument(CLI::App* app, const char* name, std::string* into);
 
-void DefineText(CLI::App* app, Arguments* args);
-void DefinePath(CLI::App* app, Arguments* args);
-void DefineNothing(CLI::App* app, Arguments* args);
+// A command's options beyond its arguments, and its work: on the whole command line (Run*), or
+// once for its text and the other, of 'error' (Each*), which commands.cpp repeats for each line of
+// standard input that stands in for an argument "-".
 void DefinePad(CLI::App* app, Arguments* args);
 void DefineLog(CLI::App* app, Arguments* args);
 void DefineError(CLI::App* app, Arguments* args);
 void DefineTitle(CLI::App* app, Arguments* args);
-
-Status RunPad(const Arguments& args, Output& out);
-Status RunShortPath(const Arguments& args, Output& out);
 Status RunDebug(const Arguments& args, Output& out);
-Status RunLog(const Arguments& args, Output& out);
-Status RunMsg(const Arguments& args, Output& out);
-Status RunError(const Arguments& args, Output& out);
 Status RunTitle(const Arguments& args, Output& out);
+Status EachPad(const Arguments& args, const std::string& text, const std::string& other,
+               Output& out);
+Status EachShortPath(const Arguments& args, const std::string& text, const std::string& other,
+                     Output& out);
+Status EachLog(const Arguments& args, const std::string& text, const std::string& other,
+               Output& out);
+Status EachMsg(const Arguments& args, const std::string& text, const std::string& other,
+               Output& out);
+Status EachError(const Arguments& args, const std::string& text, const std::string& other,
+                 Output& out);
 
 }  // namespace zyl::tool
 

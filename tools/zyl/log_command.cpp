@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "commands.h"
-#include "filter.h"
 #include "record_reader.h"
 #include "system.h"
 #include "zyl/zyl.h"
@@ -56,16 +55,11 @@ void DefineLog(CLI::App* app, Arguments* args) {
       ->check(Check([](const std::string& value) -> std::string {
         return value.empty() ? "needs a file name" : "";
       }));
-  AddArgument(app, "MESSAGE", &args->text);
 }
 
-Status RunLog(const Arguments& args, Output& out) {
-  return RunOnTexts(
-      args.text, {},
-      [&](const std::string& message, const std::string& /*none*/) {
-        return AppendRecord(args.file, message);
-      },
-      out);
+Status EachLog(const Arguments& args, const std::string& text, const std::string& /*other*/,
+               Output& /*out*/) {
+  return AppendRecord(args.file, text);
 }
 
 }  // namespace zyl::tool

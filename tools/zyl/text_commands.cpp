@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "commands.h"
-#include "filter.h"
 #include "system.h"
 #include "zyl/zyl.h"
 
@@ -32,10 +31,6 @@ std::optional<std::uintptr_t> ParseHandle(const std::string& text) {
 
 }  // namespace
 
-void DefineText(CLI::App* app, Arguments* args) { AddArgument(app, "TEXT", &args->text); }
-void DefinePath(CLI::App* app, Arguments* args) { AddArgument(app, "PATH", &args->text); }
-void DefineNothing(CLI::App* /*app*/, Arguments* /*args*/) {}
-
 void DefinePad(CLI::App* app, Arguments* args) {
   app->add_option("-w,--width", args->width, "the width in bytes, a 32-bit decimal integer")
       ->required()
@@ -58,35 +53,26 @@ void DefinePad(CLI::App* app, Arguments* args) {
       if (side == left || side == right) args->pad_left = side == left;
     }
   });
-  DefineText(app, args);
 }
 
-Status RunPad(const Arguments& args, Output& out) {
+Status EachPad(const Arguments& args, const std::string& text, const std::string& /*other*/,
+               Output& out) {
   const std::int32_t width = *ParseWidth(args.width);
-  return RunOnTexts(
-      args.text, {},
-      [&](const std::string& text, const std::string& /*none*/) {
-        const ZYLString result = PadString(ZYLString(text), args.fill[0], width, args.pad_left);
-        // The library answers a width it cannot allocate with the empty string.
-        if (width > 0 && result.size() < static_cast<std::size_t>(width)) {
-          Complain("a result of " + std::to_string(width) + " bytes does not fit in memory");
-          return kFailed;
-        }
-        out.Line(result);
-        return kOk;
-      },
-      out);
+  const ZYLString result = PadString(ZYLString(text), args.fill[0], width, args.pad_left);
+  // The library answers a width it cannot allocate with the empty string.
+  if (width > 0 && result.size() < static_cast<std::size_t>(width)) {
+    Complain("a result of " + std::to_string(width) + " bytes does not fit in memory");
+    return kFailed;
+  }
+  out.Line(result);
+  return kOk;
 }
 
-Status RunShortPath(const Arguments& args, Output& out) {
-  return RunOnTexts(
-      args.text, {},
-      [&](const std::string& text, const std::string& /*none*/) {
-        const ZYLString path = ExtractShortPathName(ZYLString(text));
-        out.Line(path);
-        return path.empty() ? kNoResult : kOk;
-      },
-      out);
+Status EachShortPath(const Arguments& /*args*/, const std::string& text,
+                     const std::string& /*other*/, Output& out) {
+  const ZYLString path = ExtractShortPathName(ZYLString(text));
+  out.Line(path);
+  return path.empty() ? kNoResult : kOk;
 }
 
 Status RunDebug(const Arguments& /*args*/, Output& out) {
@@ -95,19 +81,13 @@ Status RunDebug(const Arguments& /*args*/, Output& out) {
   return on ? kOk : kNoResult;
 }
 
-Status RunMsg(const Arguments& args, Output& out) {
-  return RunOnTexts(
-      args.text, {},
-      [](const std::string& text, const std::string& /*none*/) {
-        ShowZYLMsg(text);
-        return kOk;
-      },
-      out);
+Status EachMsg(const Arguments& /*args*/, const std::string& text, const std::string& /*other*/,
+               Output& /*out*/) {
+  ShowZYLMsg(text);
+  return kOk;
 }
 
 void DefineError(CLI::App* app, Arguments* args) {
-  AddArgument(app, "USER-TEXT", &args->text);
-  AddArgument(app, "DETAIL", &args->detail);
   app->callback([args] {
     if (args->text == "-" && args->detail == "-") {
       throw CLI::ValidationError("only one argument can be '-'");
@@ -115,14 +95,10 @@ void DefineError(CLI::App* app, Arguments* args) {
   });
 }
 
-Status RunError(const Arguments& args, Output& out) {
-  return RunOnTexts(
-      args.text, args.detail,
-      [](const std::string& user_text, const std::string& detail) {
-        ShowZYLError(user_text, detail);
-        return kOk;
-      },
-      out);
+Status EachError(const Arguments& /*args*/, const std::string& text, const std::string& other,
+                 Output& /*out*/) {
+  ShowZYLError(text, other);
+  return kOk;
 }
 
 void DefineTitle(CLI::App* app, Arguments* args) {
