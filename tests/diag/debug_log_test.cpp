@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -222,9 +223,11 @@ TEST(SendDebugMsg, KeepsEveryConfirmedRecordWithSeveralWritersOnAFillingDisk) {
     const auto running = [&] { return std::chrono::steady_clock::now() < until; };
     const std::time_t from = std::time(nullptr);
     std::vector<std::string> noted[2];
+    std::atomic<int> first_records{0};  // go in while there is room: some are confirmed each round
     std::vector<std::thread> threads;
     for (int w = 0; w < 2; ++w) {
       threads.emplace_back([&, w] {
+        while (first_records < 2 && running()) std::this_thread::yield();
         RunProcess(ExecutablePath("log_writer"),
                    {log, std::to_string(w), "1000000", sizes[w], "1"});
       });
@@ -232,6 +235,7 @@ TEST(SendDebugMsg, KeepsEveryConfirmedRecordWithSeveralWritersOnAFillingDisk) {
         for (int i = 0; running(); ++i) {
           const std::string message = "zyl-" + std::to_string(w) + "-" + std::to_string(i);
           if (RunProcess(zyl, {"log", "--file=" + log, message}) == 0) noted[w].push_back(message);
+          if (i == 0) ++first_records;
         }
       });
       threads.emplace_back([&, w] {

@@ -232,7 +232,10 @@ TEST(ZylLog, AppendsOneRecordPerMessageToTheChosenFile) {
 
 TEST(ZylLog, ReportsARecordNotAppendedWithTheFileAndTheReason) {
   const TempDir dir;
-  const std::string cases[] = {dir.path() + "missing" + PathSeparator() + "app.log", dir.path()};
+  // A device takes the record, but it cannot be read back to confirm it.
+  const std::string device = PathSeparator()[0] == '/' ? "/dev/full" : "NUL";
+  const std::string cases[] = {dir.path() + "missing" + PathSeparator() + "app.log", dir.path(),
+                               device};
   for (const std::string& log : cases) {
     SCOPED_TRACE(log);
     const ZylRun run = RunZyl({"log", "--file", log, "lost"});
@@ -362,6 +365,13 @@ TEST(ZylShow, ReadsCraftedLogs) {
        R"("torn":true})"
        "\n" +
            b_json(44),
+       0},
+      {"a record cut short in its header",
+       "APP: C:\\A.E" + b,
+       {"--json"},
+       R"({"offset":0,"record":false,"text":"APP: C:\\A.E"})"
+       "\n" +
+           b_json(11),
        0},
       {"a record without its message",
        b + a.substr(0, 50),

@@ -12,6 +12,7 @@
 
 #include "check.h"
 #include "line_batches.h"
+#include "log_confirm.h"
 #include "output.h"
 #include "show.h"
 #include "system.h"
@@ -192,10 +193,8 @@ class ScopedLogName {
   const char* previous_;
 };
 
-// "APP: ", ": ", the time and two line ends: what a record holds beside the path and message.
-constexpr std::uint64_t kRecordFrame = 5 + 2 + 24 + 2;
-
-// The library drops a record it cannot append without a word; zyl checks that the file grew.
+// The library drops a record it cannot append without a word: zyl reads its record back. A file
+// that is not a regular one (a device, a pipe) cannot be read back.
 Status AppendRecord(const std::string& file, const std::string& message) {
   const FileStatus before = StatFile(file);
   {
@@ -203,11 +202,13 @@ Status AppendRecord(const std::string& file, const std::string& message) {
     SendDebugMsg(message);
   }
   const FileStatus after = StatFile(file);
-  if (after.regular && after.size >= before.size + kRecordFrame + message.size()) return kOk;
-  const std::string problem = AppendProblem(file);
-  if (!after.regular && problem.empty()) return kOk;  // a device or pipe: nothing to measure
-  Complain("could not append a record to " + file + ": " +
-           (problem.empty() ? "the file did not grow by a whole record" : problem));
+  // From where the file ended before, unless it was started anew meanwhile.
+  std::string problem =
+      after.regular ? ConfirmAppended(file, after.size < before.size ? 0 : before.size, message)
+                    : "not a regular file: the record cannot be confirmed";
+  if (problem.empty()) return kOk;
+  const std::string opening = AppendProblem(file);
+  Complain("could not append a record to " + file + ": " + (opening.empty() ? problem : opening));
   return kFailed;
 }
 
