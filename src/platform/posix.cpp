@@ -71,10 +71,10 @@ bool AppendToFile(const char* path, std::string_view data) {
   // O_NONBLOCK: a FIFO nobody reads would otherwise hold the caller in open() for good.
   const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return false;
-  // O_APPEND puts each write at the end atomically. No lock is taken (it would cost a record half
-  // its time), so a write a full disk cut short stays as it is, torn: another writer may have
-  // appended behind it already, and cutting it back would take that record too; going on would
-  // put the rest behind such a record. The next record starts with its own header all the same.
+  // O_APPEND puts each write at the end atomically. No lock is taken (it would cost a record a
+  // third to a half of its time), so a write a full disk cut short stays as it is, torn: another
+  // writer may have appended behind it already, and cutting it back would take that record too;
+  // going on would put the rest behind such a record. The next record starts with its own header.
   // Linux moves at most 2 GiB per write: a longer record goes in 1 GiB pieces, whole ones only.
   constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
   std::size_t done = 0;

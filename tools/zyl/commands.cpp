@@ -324,8 +324,9 @@ const Command kCommands[] = {
     {"debug", "print on or off: whether the environment variable DEBUG is ON",
      "Any letter case counts. Exit status 0 when on, 1 when off.", DefineNothing, RunDebug},
     {"log", "append a time-stamped record to the debug log",
-     "Prints nothing. Exit status 3, naming the file and the reason, when the record could not\n"
-     "be appended; the library itself drops it silently.",
+     "Prints nothing. Exit status 0 once the record has been read back from the file, whole;\n"
+     "3, naming the file and the reason, when it is not there (the library itself drops it\n"
+     "silently) or cannot be read back: a log that is not a regular file.",
      DefineLog, RunLog},
     {"msg", "show TEXT in a message box and wait until it is closed",
      "The box is owned by, and captioned with the title of, the active top-level window;\n"
