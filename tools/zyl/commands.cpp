@@ -203,7 +203,7 @@ Status AppendRecord(const std::string& file, const std::string& message) {
   }
   const FileStatus after = StatFile(file);
   // From where the file ended before, unless it was started anew meanwhile.
-  std::string problem =
+  const std::string problem =
       after.regular ? ConfirmAppended(file, after.size < before.size ? 0 : before.size, message)
                     : "not a regular file: the record cannot be confirmed";
   if (problem.empty()) return kOk;
