@@ -55,12 +55,7 @@ for preset in "${builds[@]}"; do
     "$(records "$preset" $test) | - | $(outcome "$preset" log_test $test) |"
 done
 for preset in "${builds[@]}"; do
-  test=KeepsRecordsWholeOrAbsentOnAFullDisk
-  echo "| The disk fills up mid-record, then has room again | $(build_name "$preset") |" \
-    "$(records "$preset" $test) | - | $(outcome "$preset" log_test $test) |"
-done
-for preset in "${builds[@]}"; do
-  test=KeepsEveryConfirmedRecordWithSeveralWritersOnAFillingDisk
+  test=KeepsEveryConfirmedRecordOnADiskThatFillsAndFrees
   written=$(figure "$preset" log_test $test records_written)
   whole=$(figure "$preset" log_test $test records_whole)
   lost=-

@@ -15,14 +15,6 @@
 
 namespace zyl::testing {
 
-// Whether every append of the library holds a lock, so that it may cut back a record a full disk
-// cut short: Windows. Elsewhere such a record stays, torn.
-#ifdef _WIN32
-inline constexpr bool kAppendLocks = true;
-#else
-inline constexpr bool kAppendLocks = false;
-#endif
-
 // `message` as a text-mode file stores it: every '\n' becomes the platform's line end.
 inline std::string OnDisk(std::string_view message) {
   std::string stored;

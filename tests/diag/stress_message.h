@@ -10,11 +10,10 @@ namespace zyl::testing {
 inline constexpr int kStressRecords = 500;
 
 // Message `record` of stress writer `writer`: long and different for every record, so that a torn
-// or interleaved record cannot pass for a whole one; `padding` bytes long after its numbers when
-// given. No newlines: one line per message.
-inline std::string StressMessage(int writer, int record, int padding = 0) {
+// or interleaved record cannot pass for a whole one. No newlines: one line per message.
+inline std::string StressMessage(int writer, int record) {
   std::string text = "writer " + std::to_string(writer) + " record " + std::to_string(record) + " ";
-  if (padding <= 0) padding = 256 + (writer * 131 + record * 977) % 1800;
+  const int padding = 256 + (writer * 131 + record * 977) % 1800;
   for (int i = 0; i < padding; ++i) {
     text.push_back(static_cast<char>('a' + (writer + record + i) % 26));
   }
