@@ -16,8 +16,6 @@ const char* LogName = "C:\\ZYL.LOG";
 
 namespace {
 
-using zyl::platform::kPathLimit;
-
 // The longest first line, its newline included.
 constexpr std::size_t kHeadBound = zyl::log_record::kLongestHeader + 2;
 
@@ -47,12 +45,7 @@ char* PutText(std::string_view text, std::string_view newline, char* out) {
 // its newline; returns the end.
 char* PutRecord(std::int64_t now, std::string_view message, std::string_view newline, char* out) {
   out = Put(zyl::log_record::kHeaderStart, out);
-  // The executable's path is read straight into the record. A failed query may leave bytes
-  // behind: the field is empty then. A path cut at the limit may come without its NUL.
-  const std::size_t got = zyl::platform::ModulePath(nullptr, out, kPathLimit);
-  const void* nul = got < kPathLimit ? nullptr : std::memchr(out, '\0', kPathLimit);
-  out += nul != nullptr ? static_cast<const char*>(nul) - out : std::min(got, kPathLimit);
-  out = Put(zyl::log_record::kBeforeTime, out);
+  out = Put(zyl::log_record::kBeforeTime, zyl::log_record::PutProgramPath(out));
   out = PutNewline(newline, zyl::PutCtimeText(now, out));
   return PutNewline(newline, PutText(message, newline, out));
 }

@@ -78,6 +78,9 @@ TEST(RecordReader, ReadsRecordsAndKeepsWhatIsNone) {
        {R"({"exe":"C:\\A.EXE","message":"half","offset":0,"time":"2006-03-15T09:05:07+00:00",)"
         R"("torn":true})",
         AJson(44)}},
+      {"a record cut short in its header",
+       "APP: C:\\A.E" + kA,
+       {R"({"offset":0,"record":false,"text":"APP: C:\\A.E"})", AJson(11)}},
       {"a record without its message",
        kA.substr(0, 50),
        {R"({"exe":"C:\\APPS\\STOCK.EXE","message":"","offset":0,)"

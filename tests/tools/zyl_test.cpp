@@ -29,6 +29,7 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
   const TempDir dir;
   const std::string lost = dir.path() + "missing" + PathSeparator() + "app.log";
   const std::string log = dir.path() + "app.log";
+  const std::string device = PathSeparator()[0] == '/' ? "/dev/full" : "NUL";
   const struct {
     Args args;
     std::string input, out;
@@ -66,6 +67,8 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
        "",
        3,
        "zyl: could not append a record to " + dir.path() + ": not a regular file"},
+      // A device takes the record but cannot give it back.
+      {{"log", "-f", device, "x"}, "", "", 3, "zyl: could not append a record to " + device + ": "},
       {{"show", "-"}, record + "\x1b]0;PWNED\a\n", record + "\x1b]0;PWNED\a\n", 0, ""},
       {{"show", "-", "--escape=always"},
        record + "\x1b]0;PWNED\a\n",

@@ -60,9 +60,9 @@ const Command kCommands[] = {
     {"debug", "print on or off: whether the environment variable DEBUG is ON",
      "Any letter case counts. Exit status 0 when on, 1 when off.", "", nullptr, RunDebug, nullptr},
     {"log", "append a time-stamped record to the debug log",
-     "Prints nothing. zyl reads the file back and looks for the record it appended: exit status\n"
-     "3, naming the file and the reason, when it is not there (the library itself drops a\n"
-     "record silently) or when the log is no regular file, where it cannot be looked for.",
+     "Prints nothing. Exit status 0 once the record has been read back from the file, whole;\n"
+     "3, naming the file and the reason, when it is not there (the library itself drops it\n"
+     "silently) or cannot be read back: a log that is not a regular file.",
      "MESSAGE", DefineLog, nullptr, EachLog},
     {"msg", "show TEXT in a message box and wait until it is closed",
      "The box is owned by, and captioned with the title of, the active top-level window;\n"

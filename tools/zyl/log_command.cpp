@@ -1,8 +1,10 @@
 #include <CLI/CLI.hpp>
-#include <cerrno>
-#include <cstring>
+#include <chrono>
+#include <thread>
 
 #include "commands.h"
+#include "diag/log_record.h"
+#include "platform/platform.h"
 #include "record_reader.h"
 #include "system.h"
 #include "zyl/zyl.h"
@@ -10,38 +12,62 @@
 namespace zyl::tool {
 namespace {
 
-// Whether `file` holds, past `offset`, a whole record of `message`; empty when it does,
-// otherwise why not.
-std::string FindRecord(const std::string& file, std::uint64_t offset, const std::string& message) {
+// Looks in `file`, from byte `from` on, for the record this program's SendDebugMsg appended for
+// `message`: whole, as the log's reader reads every record, with this program's path and every
+// '\n' of the message in the file's line-end form; other writers' records may come around it.
+// Empty when it is there; otherwise why it was not found.
+std::string FindRecord(const std::string& file, std::uint64_t from, const std::string& message) {
+  char path[platform::kPathLimit];
+  const std::string_view exe(path, log_record::PutProgramPath(path) - path);
+  std::string stored;
+  for (const char c : message) {
+    stored += c == '\n' ? platform::TextNewline() : std::string_view(&c, 1);
+  }
   std::string problem;
   const int fd = OpenForReading(file, &problem);
-  if (fd < 0) return problem;
+  if (fd < 0) return "could not read it back: " + problem;
   bool found = false;
   RecordReader reader(
       [&](LogEntry& entry) {
-        found = found || (entry.is_record && !entry.torn &&
-                          (entry.message() == message || entry.MessageText() == message));
+        found = found ||
+                (entry.is_record && !entry.torn && entry.exe() == exe && entry.message() == stored);
       },
-      offset);
-  const long long fed = SeekTo(fd, offset) ? FeedFrom(fd, reader) : -1;
-  const int error = errno;
+      from);
+  // Windows refuses reads of a range another writer has locked for its append: they are tried
+  // again for as long as writers wait for each other's lock.
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  std::string block(64 * 1024, '\0');
+  bool read = SeekTo(fd, from);
+  while (read && !found) {
+    const long got = ReadSome(fd, block.data(), block.size());
+    if (got == 0) break;
+    if (got > 0) {
+      reader.Feed(std::string_view(block.data(), static_cast<std::size_t>(got)));
+    } else if (std::chrono::steady_clock::now() < give_up) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } else {
+      read = false;
+    }
+  }
   CloseFile(fd);
-  if (fed < 0) return std::strerror(error);
-  reader.Finish();
-  return found ? "" : "the record is not in the file";
+  if (!found) reader.Finish();
+  if (found) return {};
+  return read ? "its record is not in the file, whole" : "could not read it back";
 }
 
-// The library drops a record it cannot append without a word: zyl reads the file back from where
-// it ended before, and looks for the record there.
+// The library drops a record it cannot append without a word: zyl reads its record back. A file
+// that is not a regular one (a device, a pipe) cannot be read back.
 Status AppendRecord(const std::string& file, const std::string& message) {
   const FileStatus before = StatFile(file);
   const char* log_name = LogName;  // the library keeps no copy of it
   LogName = file.c_str();
   SendDebugMsg(message);
   LogName = log_name;
-  const std::string problem = before.exists && !before.regular
-                                  ? "not a regular file, so the record cannot be confirmed"
-                                  : FindRecord(file, before.size, message);
+  const FileStatus after = StatFile(file);
+  // From where the file ended before, unless it was started anew meanwhile.
+  const std::string problem =
+      after.regular ? FindRecord(file, after.size < before.size ? 0 : before.size, message)
+                    : "not a regular file: the record cannot be confirmed";
   if (problem.empty()) return kOk;
   Complain("could not append a record to " + file + ": " + problem);
   return kFailed;

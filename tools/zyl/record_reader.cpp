@@ -51,11 +51,12 @@ std::optional<HeaderAt> FindHeader(std::string_view body) {
   }
   const std::size_t exe_end = time_begin - kBeforeTime.size();
   if (body.substr(exe_end, kBeforeTime.size()) != kBeforeTime) return std::nullopt;
+  // The last "APP: " before the path: a record cut short within its own header may come first.
   const std::size_t window = body.size() - std::min(body.size(), log_record::kLongestHeader);
-  header.begin = body.find(kHeaderStart, window);
-  if (header.begin == std::string_view::npos || header.begin + kHeaderStart.size() > exe_end) {
-    return std::nullopt;
-  }
+  header.begin = exe_end < kHeaderStart.size()
+                     ? std::string_view::npos
+                     : body.rfind(kHeaderStart, exe_end - kHeaderStart.size());
+  if (header.begin == std::string_view::npos || header.begin < window) return std::nullopt;
   header.exe_size = exe_end - header.begin - kHeaderStart.size();
   return header;
 }
