@@ -1,6 +1,4 @@
 #include <CLI/CLI.hpp>
-#include <chrono>
-#include <thread>
 
 #include "commands.h"
 #include "diag/log_record.h"
@@ -33,22 +31,7 @@ std::string FindRecord(const std::string& file, std::uint64_t from, const std::s
                 (entry.is_record && !entry.torn && entry.exe() == exe && entry.message() == stored);
       },
       from);
-  // Windows refuses reads of a range another writer has locked for its append: they are tried
-  // again for as long as writers wait for each other's lock.
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(1);
-  std::string block(64 * 1024, '\0');
-  bool read = SeekTo(fd, from);
-  while (read && !found) {
-    const long got = ReadSome(fd, block.data(), block.size());
-    if (got == 0) break;
-    if (got > 0) {
-      reader.Feed(std::string_view(block.data(), static_cast<std::size_t>(got)));
-    } else if (std::chrono::steady_clock::now() < give_up) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    } else {
-      read = false;
-    }
-  }
+  const bool read = SeekTo(fd, from) && FeedFrom(fd, reader, [&found] { return !found; }) >= 0;
   CloseFile(fd);
   if (!found) reader.Finish();
   if (found) return {};

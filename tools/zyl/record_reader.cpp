@@ -1,7 +1,9 @@
 #include "record_reader.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "diag/log_record.h"
 #include "system.h"
@@ -176,13 +178,22 @@ void RecordReader::Complete() {
 }
 
 long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go_on) {
+  // Windows refuses reads of a range another writer has locked for its append: they are tried
+  // again for as long as writers wait for each other's lock.
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(1);
   std::string block(64 * 1024, '\0');
   long long fed = 0;
   while (!go_on || go_on()) {
     const long got = ReadSome(fd, block.data(), block.size());
-    if (got <= 0) return got == 0 ? fed : -1;
-    reader.Feed(std::string_view(block.data(), static_cast<std::size_t>(got)));
-    fed += got;
+    if (got == 0) break;
+    if (got > 0) {
+      reader.Feed(std::string_view(block.data(), static_cast<std::size_t>(got)));
+      fed += got;
+    } else if (std::chrono::steady_clock::now() < give_up) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } else {
+      return -1;
+    }
   }
   return fed;
 }

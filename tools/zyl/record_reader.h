@@ -63,8 +63,8 @@ class RecordReader {
 };
 
 // Feeds `reader` what the file `fd` holds from its position on, in blocks of 64 KiB, while
-// `go_on` (when given) agrees. Returns the count of bytes fed; -1, with errno set, when the file
-// cannot be read.
+// `go_on` (when given) agrees; a read the system refuses is tried again for a second. Returns the
+// count of bytes fed; -1, with errno set, when the file cannot be read.
 long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go_on = {});
 
 }  // namespace zyl::tool
