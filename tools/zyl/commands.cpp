@@ -86,7 +86,7 @@ const Command kCommands[] = {
      "UTF-8 has U+FFFD for each byte that is not, and the file's exact bytes in hex beside it:\n"
      "exe_hex, message_hex.\n"
      "On a terminal, control bytes of messages and paths come as text ('\\x1b'; tab and line\n"
-     "ends kept), here and on standard error; --escape always or never overrides that.\n"
+     "ends kept), as on standard error; --escape always or never decides for standard output.\n"
      "--follow starts with the last 10 records (unless --last or --since say otherwise), reads\n"
      "on as the file grows, and from its start when it is deleted or started anew; with\n"
      "--until it ends once that time has passed.\n"
