@@ -18,12 +18,6 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-std::string Show(const Args& args) {
-  std::string shown = "zyl";
-  for (const std::string& arg : args) shown += " " + ::testing::PrintToString(arg);
-  return shown;
-}
-
 TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
   const std::string record = "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\r\nsaved\r\n";
   const TempDir dir;
@@ -93,7 +87,7 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
   };
   const ScopedEnv debug("DEBUG", nullptr);
   for (const auto& c : cases) {
-    SCOPED_TRACE(Show(c.args));
+    SCOPED_TRACE(::testing::PrintToString(c.args));
     const ZylRun run = RunZyl(c.args, c.input);
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, c.out);
@@ -141,7 +135,7 @@ TEST(ZylError, ShowsTheDetailOnlyInDebugMode) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string("DEBUG=") + (c.debug != nullptr ? c.debug : "(unset)") + " " +
-                 Show(c.args));
+                 ::testing::PrintToString(c.args));
     const ScopedEnv debug("DEBUG", c.debug);
     ExpectBoxes(c.args, c.input, c.boxes);
   }
