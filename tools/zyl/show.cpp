@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <deque>
 #include <utility>
@@ -24,14 +23,6 @@ bool Contains(std::string_view text, std::string_view part, bool ignore_case) {
   if (!ignore_case) return text.find(part) != std::string_view::npos;
   return std::search(text.begin(), text.end(), part.begin(), part.end(),
                      [](char a, char b) { return Upper(a) == Upper(b); }) != text.end();
-}
-
-std::optional<std::uint32_t> Count(const std::string& text) {
-  std::uint32_t n = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, n);
-  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-  return n;
 }
 
 // The entries that match, held back for --last, on to the chosen printer.
@@ -131,7 +122,7 @@ void DefineShow(CLI::App* app, ShowOptions* options) {
   app->add_option("-n,--last", options->last, "only the last N that match")
       ->type_name("N")
       ->check(Check([](const std::string& value) -> std::string {
-        return Count(value) ? "" : "'" + value + "' is not a count";
+        return ParseNumber<std::uint32_t>(value) ? "" : "'" + value + "' is not a count";
       }));
   CLI::Option* json = app->add_flag("--json", options->json, "one JSON object per line");
   CLI::Option* count = app->add_flag("--count", options->count, "the records of each program");
@@ -153,7 +144,7 @@ Status RunShow(const ShowOptions& options, Output& out) {
   matcher.grep = options.grep;
   matcher.ignore_case = options.ignore_case;
   std::optional<std::uint64_t> last;
-  if (!options.last.empty()) last = *Count(options.last);
+  if (!options.last.empty()) last = *ParseNumber<std::uint32_t>(options.last);
   if (options.follow && !last && !matcher.since) last = kFollowLast;
   Shown shown(options, matcher, last, out);
   RecordReader reader([&shown](LogEntry& entry) { shown.Take(entry); });

@@ -23,7 +23,6 @@ bool IsTerminal(int fd);
 bool IsWindowHandle(HWND window);
 
 struct FileStatus {
-  bool exists = false;
   bool regular = false;  // a plain file, not a directory, device or pipe
   std::uint64_t size = 0;
 };

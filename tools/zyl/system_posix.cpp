@@ -18,7 +18,7 @@ bool IsWindowHandle(HWND /*window*/) { return false; }  // no windows here
 FileStatus StatFile(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return {};
-  return {true, S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size)};
+  return {S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size)};
 }
 
 int OpenForReading(const std::string& path, std::string* problem) {

@@ -44,7 +44,7 @@ FileStatus StatFile(const std::string& path) {
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
   const bool regular =
       (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-  return {true, regular, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
+  return {regular, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
 }
 
 int OpenForReading(const std::string& path, std::string* problem) {

@@ -1,6 +1,4 @@
 #include <CLI/CLI.hpp>
-#include <charconv>
-#include <optional>
 
 #include "commands.h"
 #include "system.h"
@@ -11,22 +9,13 @@ namespace {
 
 // Plain decimal with an optional minus sign, nothing around it: no octal, hex or blanks.
 std::optional<std::int32_t> ParseWidth(const std::string& text) {
-  std::int32_t value = 0;
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
-  return value;
+  return ParseNumber<std::int32_t>(text);
 }
 
 // Hex with 0x or 0X, or decimal; no sign. Must fit a pointer of this build.
 std::optional<std::uintptr_t> ParseHandle(const std::string& text) {
   const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-  const char* begin = text.data() + (hex ? 2 : 0);
-  const char* end = text.data() + text.size();
-  std::uintptr_t value = 0;
-  const auto [stop, error] = std::from_chars(begin, end, value, hex ? 16 : 10);
-  if (begin == end || error != std::errc() || stop != end) return std::nullopt;
-  return value;
+  return ParseNumber<std::uintptr_t>(std::string_view(text).substr(hex ? 2 : 0), hex ? 16 : 10);
 }
 
 }  // namespace
