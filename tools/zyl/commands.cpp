@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "filter.h"
@@ -12,68 +13,59 @@
 namespace zyl::tool {
 namespace {
 
-using EachText = Status (*)(const Arguments& args, const std::string& text,
-                            const std::string& other, Output& out);
-
 struct Command {
   const char* name;
   const char* summary;    // one line, for the command list
   const char* details;    // the rest of its help; may be empty
   const char* arguments;  // the names of its one or two required ones, each of which may be "-"
-  void (*define)(CLI::App* app, Arguments* args);     // its options; may be null
-  Status (*run)(const Arguments& args, Output& out);  // null: `each` runs
-  EachText each;
+  void (*define)(CLI::App* app, Arguments* args);  // its options; may be null
+  Status (*run)(const Arguments& args, Output& out);
 };
 
 template <auto function>
-Status EachPrint(const Arguments& /*args*/, const std::string& text, const std::string& /*other*/,
-                 Output& out) {
-  out.Line(function(ZYLString(text)));
+Status Print(const Arguments& args, Output& out) {
+  out.Line(function(ZYLString(args.text)));
   return kOk;
 }
-
-void DefineShowOptions(CLI::App* app, Arguments* args) { DefineShow(app, &args->show); }
-Status RunShowCommand(const Arguments& args, Output& out) { return RunShow(args.show, out); }
 
 const Command kCommands[] = {
     {"trim", "print TEXT without its leading and trailing blanks and control bytes",
      "Blanks and control bytes are those isspace or iscntrl accept: 0x00-0x20 and 0x7F.", "TEXT",
-     nullptr, nullptr, EachPrint<ZYLTrim>},
+     nullptr, Print<ZYLTrim>},
     {"trim-left", "print TEXT without its leading blanks and control bytes", "", "TEXT", nullptr,
-     nullptr, EachPrint<ZYLTrimLeft>},
+     Print<ZYLTrimLeft>},
     {"trim-right", "print TEXT without its trailing blanks and control bytes", "", "TEXT", nullptr,
-     nullptr, EachPrint<ZYLTrimRight>},
+     Print<ZYLTrimRight>},
     {"pad", "print TEXT widened to N bytes with a fill byte",
      "A width at or below TEXT's length, zero and negative ones included, leaves it as it is.\n"
      "Exit status 3 when the result does not fit in memory.",
-     "TEXT", DefinePad, nullptr, EachPad},
+     "TEXT", DefinePad, RunPad},
     {"file-name", "print what follows the last '\\' or ':' of PATH",
      "Without a '\\' or ':' the result is empty ('/' is not a separator).", "PATH", nullptr,
-     nullptr, EachPrint<ExtractFileName>},
+     Print<ExtractFileName>},
     {"file-path", "print PATH up to and including its last '\\' or ':'",
      "Without a '\\' or ':' the result is empty ('/' is not a separator).", "PATH", nullptr,
-     nullptr, EachPrint<ExtractFilePath>},
+     Print<ExtractFilePath>},
     {"short-path", "print the short (8.3) form of an existing PATH",
-     "An empty line and exit status 1 when PATH does not exist or the system has no short form\n"
-     "for it.",
-     "PATH", nullptr, nullptr, EachShortPath},
+     "An empty line and exit status 1 when PATH does not exist or has no short form.", "PATH",
+     nullptr, RunShortPath},
     {"debug", "print on or off: whether the environment variable DEBUG is ON",
-     "Any letter case counts. Exit status 0 when on, 1 when off.", "", nullptr, RunDebug, nullptr},
+     "Any letter case counts. Exit status 0 when on, 1 when off.", "", nullptr, RunDebug},
     {"log", "append a time-stamped record to the debug log",
      "Prints nothing. Exit status 0 once the record has been read back from the file, whole;\n"
      "3, naming the file and the reason, when it is not there (the library itself drops it\n"
      "silently) or cannot be read back: a log that is not a regular file.",
-     "MESSAGE", DefineLog, nullptr, EachLog},
+     "MESSAGE", DefineLog, RunLog},
     {"msg", "show TEXT in a message box and wait until it is closed",
      "The box is owned by, and captioned with the title of, the active top-level window;\n"
      "without one, the caption is this program's file name.",
-     "TEXT", nullptr, nullptr, EachMsg},
+     "TEXT", nullptr, RunMsg},
     {"error", "show DETAIL when debug mode is on, USER-TEXT otherwise",
      "Exactly one message box, as 'msg' shows it. Either argument may be '-'.", "USER-TEXT DETAIL",
-     DefineError, nullptr, EachError},
+     DefineError, RunError},
     {"title", "print a window's title, or without one this program's name",
      "An empty line and exit status 1 when WINDOW-HANDLE names no window.", "", DefineTitle,
-     RunTitle, nullptr},
+     RunTitle},
     {"show", "print the records of the debug log, filtered, as JSON or counted",
      "A record is a line \"APP: \" PROGRAM \": \" TIME and the message's lines up to the next\n"
      "such line. Lines before the first record, and a record cut short, are kept and marked: a\n"
@@ -92,7 +84,7 @@ const Command kCommands[] = {
      "--until it ends once that time has passed.\n"
      "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file could not be\n"
      "read.",
-     "", DefineShowOptions, RunShowCommand, nullptr},
+     "", DefineShow, RunShow},
 };
 
 constexpr char kFooter[] =
@@ -165,28 +157,32 @@ void Define(const Command& command, CLI::App* app, Arguments* args) {
   if (command.define != nullptr) command.define(app, args);
 }
 
+// Runs `command` once, or, for an argument "-", once for each line of standard input in its place.
 Status RunCommand(const Command& command, const Arguments& args, Output& out) {
-  if (command.run != nullptr) return command.run(args, out);
-  return RunOnTexts(
-      args.text, args.detail,
-      [&](const std::string& text, const std::string& other) {
-        return command.each(args, text, other, out);
-      },
-      out);
+  Arguments each = args;
+  std::string* line = args.text == "-" ? &each.text : args.detail == "-" ? &each.detail : nullptr;
+  if (line == nullptr) return command.run(args, out);
+  return ForEachLine(0, out, [&](std::string_view text) {
+    line->assign(text);
+    return command.run(each, out);
+  });
 }
 
 }  // namespace
 
-CLI::Validator Check(std::string (*problem)(const std::string& value)) {
+CLI::Validator Check(const char* what, bool (*valid)(const std::string& value)) {
   // No description: CLI11 would add it to the value's name in the help.
-  return CLI::Validator([problem](std::string& value) { return problem(value); }, "");
+  return CLI::Validator(
+      [what, valid](std::string& value) {
+        return valid(value) ? std::string() : "'" + value + "' is not " + what;
+      },
+      "");
 }
 
 int Run(int argc, char** argv) {
   Output out(stdout);
   Arguments args;
   args.file = LogName != nullptr ? LogName : "";
-  args.show.file = args.file;
   CLI::App app("Calls the ZIZUDUZ library from scripts, one command per export, and reads its log.",
                "zyl");
   app.set_version_flag("-V,--version", "zyl " ZYL_VERSION);
@@ -195,12 +191,10 @@ int Run(int argc, char** argv) {
   app.require_subcommand(0, 1);
   app.allow_extras();
   app.footer(std::string(kFooter) + (SystemNote()[0] != '\0' ? "\n\n" : "") + SystemNote());
-  std::vector<std::pair<const CLI::App*, const Command*>> commands;
   for (const Command& command : kCommands) {
     CLI::App* sub = app.add_subcommand(command.name, command.summary);
     sub->group("Commands")->footer(command.details)->allow_extras();
     Define(command, sub, &args);
-    commands.emplace_back(sub, &command);
   }
   std::string topic;
   CLI::App* help = app.add_subcommand("help", "print the help of zyl, or of COMMAND");
@@ -226,17 +220,14 @@ int Run(int argc, char** argv) {
   const std::string leftover = LeftoverProblem(app, chosen);
   if (!leftover.empty()) return UsageError(chosen, leftover);
   if (chosen == nullptr) return UsageError(nullptr, "missing command");
-  for (const auto& [sub, command] : commands) {
-    if (sub == chosen) return Finish(out, RunCommand(*command, args, out));
+  for (const Command& command : kCommands) {
+    if (chosen->get_name() == command.name) return Finish(out, RunCommand(command, args, out));
   }
   // 'help', with or without a command to describe.
-  const CLI::App* described = &app;
-  for (const auto& [sub, command] : commands) {
-    if (topic == command->name) described = sub;
-  }
-  if (!topic.empty() && described == &app) {
-    return UsageError(help, "unknown command '" + topic + "'");
-  }
+  const auto named = std::as_const(app).get_subcommands(
+      [&](const CLI::App* sub) { return sub->get_name() == topic; });
+  if (!topic.empty() && named.empty()) return UsageError(help, "unknown command '" + topic + "'");
+  const CLI::App* described = topic.empty() ? &app : named.front();
   const std::string name = topic.empty() ? "zyl" : "zyl " + topic;
   out.Write(described->get_formatter()->make_help(described, name, CLI::AppFormatMode::Normal));
   return Finish(out, kOk);

@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "output.h"
-#include "show.h"
 
 namespace CLI {
 class App;
@@ -26,9 +25,13 @@ struct Arguments {
   std::string width;
   std::string fill = " ";
   bool pad_left = false;
-  std::string file;  // of 'log'; the library's LogName unless given
+  std::string
+      file;  // of 'log' and 'show' ("-": standard input); the library's LogName unless given
   std::string handle = "0";
-  ShowOptions show;
+  // of 'show'
+  std::string since, until, app, grep, last;
+  bool ignore_case = false, json = false, count = false, follow = false;
+  std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
 };
 
 // Runs zyl with the command line `argv`: results and help go to standard output, complaints to
@@ -44,28 +47,24 @@ std::optional<Number> ParseNumber(std::string_view text, int base = 10) {
   return value;
 }
 
-// A check of an option's value for CLI11: `problem` gives what is wrong with it, or empty.
-CLI::Validator Check(std::string (*problem)(const std::string& value));
+// A check of an option's value for CLI11: "'VALUE' is not `what`" unless `valid` accepts it.
+CLI::Validator Check(const char* what, bool (*valid)(const std::string& value));
 
-// A command's options beyond its arguments, and its work: on the whole command line (Run*), or
-// once for its text and the other, of 'error' (Each*), which commands.cpp repeats for each line of
-// standard input that stands in for an argument "-".
+// A command's options beyond its arguments (Define*), and its work (Run*), which commands.cpp
+// repeats for each line of standard input that stands in for an argument "-".
 void DefinePad(CLI::App* app, Arguments* args);
 void DefineLog(CLI::App* app, Arguments* args);
 void DefineError(CLI::App* app, Arguments* args);
 void DefineTitle(CLI::App* app, Arguments* args);
+void DefineShow(CLI::App* app, Arguments* args);
+Status RunPad(const Arguments& args, Output& out);
+Status RunShortPath(const Arguments& args, Output& out);
 Status RunDebug(const Arguments& args, Output& out);
+Status RunLog(const Arguments& args, Output& out);
+Status RunMsg(const Arguments& args, Output& out);
+Status RunError(const Arguments& args, Output& out);
 Status RunTitle(const Arguments& args, Output& out);
-Status EachPad(const Arguments& args, const std::string& text, const std::string& other,
-               Output& out);
-Status EachShortPath(const Arguments& args, const std::string& text, const std::string& other,
-                     Output& out);
-Status EachLog(const Arguments& args, const std::string& text, const std::string& other,
-               Output& out);
-Status EachMsg(const Arguments& args, const std::string& text, const std::string& other,
-               Output& out);
-Status EachError(const Arguments& args, const std::string& text, const std::string& other,
-                 Output& out);
+Status RunShow(const Arguments& args, Output& out);
 
 }  // namespace zyl::tool
 

@@ -15,7 +15,7 @@ Status ForEachLine(int fd, Output& out, const LineStep& step) {
   std::uint64_t done = 0;
   Status worst = kOk;
   // Whether to go on after `line`; `ended`: it had a line end, whose LF is already gone.
-  const auto take = [&](std::string_view line, bool ended) {
+  const auto take = [&](std::string_view line, bool ended = true) {
     if (ended && !line.empty() && line.back() == '\r') line.remove_suffix(1);
     worst = std::max(worst, step(line));
     ++done;
@@ -33,14 +33,9 @@ Status ForEachLine(int fd, Output& out, const LineStep& step) {
       std::string_view rest(block.data(), static_cast<std::size_t>(got));
       while (const void* lf = std::memchr(rest.data(), '\n', rest.size())) {
         const auto size = static_cast<std::size_t>(static_cast<const char*>(lf) - rest.data());
-        bool go = true;
-        if (partial.empty()) {
-          go = take(rest.substr(0, size), true);
-        } else {
-          partial.append(rest.substr(0, size));
-          go = take(partial, true);
-          partial.clear();
-        }
+        const bool go =
+            take(partial.empty() ? rest.substr(0, size) : partial.append(rest, 0, size));
+        partial.clear();
         if (!go) return worst;
         rest.remove_prefix(size + 1);
       }
@@ -52,16 +47,6 @@ Status ForEachLine(int fd, Output& out, const LineStep& step) {
     return kFailed;
   }
   return worst;
-}
-
-Status RunOnTexts(const std::string& text, const std::string& other, const TextStep& step,
-                  Output& out) {
-  if (text != "-" && other != "-") return step(text, other);
-  std::string line_text;
-  return ForEachLine(0, out, [&](std::string_view line) {
-    line_text.assign(line);
-    return text == "-" ? step(line_text, other) : step(text, line_text);
-  });
 }
 
 }  // namespace zyl::tool

@@ -17,13 +17,6 @@ using LineStep = std::function<Status(std::string_view line)>;
 // complaint, when the input cannot be read or a line does not fit in memory.
 Status ForEachLine(int fd, Output& out, const LineStep& step);
 
-using TextStep = std::function<Status(const std::string& text, const std::string& other)>;
-
-// Runs `step` on a command's one or two texts once, or, when one of them is "-", once for each
-// line of standard input in its place (ForEachLine).
-Status RunOnTexts(const std::string& text, const std::string& other, const TextStep& step,
-                  Output& out);
-
 }  // namespace zyl::tool
 
 #endif  // ZYL_TOOLS_ZYL_FILTER_H_

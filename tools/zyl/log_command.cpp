@@ -61,14 +61,9 @@ Status AppendRecord(const std::string& file, const std::string& message) {
 void DefineLog(CLI::App* app, Arguments* args) {
   app->add_option("-f,--file", args->file, "the log file (default: " + args->file + ")")
       ->type_name("FILE")
-      ->check(Check([](const std::string& value) -> std::string {
-        return value.empty() ? "needs a file name" : "";
-      }));
+      ->check(Check("a file name", [](const std::string& value) { return !value.empty(); }));
 }
 
-Status EachLog(const Arguments& args, const std::string& text, const std::string& /*other*/,
-               Output& /*out*/) {
-  return AppendRecord(args.file, text);
-}
+Status RunLog(const Arguments& args, Output& /*out*/) { return AppendRecord(args.file, args.text); }
 
 }  // namespace zyl::tool

@@ -28,12 +28,12 @@ bool Contains(std::string_view text, std::string_view part, bool ignore_case) {
 // The entries that match, held back for --last, on to the chosen printer.
 class Shown {
  public:
-  Shown(const ShowOptions& options, Matcher matcher, std::optional<std::uint64_t> last, Output& out)
-      : options_(options),
+  Shown(const Arguments& args, Matcher matcher, std::optional<std::uint64_t> last, Output& out)
+      : args_(args),
         matcher_(std::move(matcher)),
         last_(last),
         out_(out),
-        escape_(options.escape == "always" || (options.escape == "auto" && IsTerminal(1))) {}
+        escape_(args.escape == "always" || (args.escape == "auto" && IsTerminal(1))) {}
 
   void Take(LogEntry& entry) {
     if (!matcher_.Matches(entry)) return;
@@ -53,16 +53,16 @@ class Shown {
 
   Status Finish() {
     EndOfFile();
-    if (options_.count) counter_.Print(escape_, out_);
+    if (args_.count) counter_.Print(escape_, out_);
     return shown_ ? kOk : kNoResult;
   }
 
  private:
   void Print(const LogEntry& entry) {
     shown_ = true;
-    if (options_.count) return counter_.Add(entry);
-    if (options_.json) return out_.Line(JsonLine(entry));
-    const std::string note = after_cut_ ? "" : NoteOn(entry, options_.file);
+    if (args_.count) return counter_.Add(entry);
+    if (args_.json) return out_.Line(JsonLine(entry));
+    const std::string note = after_cut_ ? "" : NoteOn(entry, args_.file);
     after_cut_ = entry.cut;
     if (!note.empty()) {
       out_.Flush();  // the note beside the bytes it is about
@@ -71,7 +71,7 @@ class Shown {
     PrintText(entry, escape_, out_);
   }
 
-  const ShowOptions& options_;
+  const Arguments& args_;
   const Matcher matcher_;
   std::optional<std::uint64_t> last_;
   Output& out_;
@@ -101,67 +101,60 @@ bool Matcher::Matches(const LogEntry& entry) const {
                                   grep, ignore_case);
 }
 
-void DefineShow(CLI::App* app, ShowOptions* options) {
-  app->add_option("FILE", options->file,
-                  "the log, or - for standard input (default: " + options->file + ")")
+void DefineShow(CLI::App* app, Arguments* args) {
+  app->add_option("FILE", args->file,
+                  "the log, or - for standard input (default: " + args->file + ")")
       ->type_name("");
-  const CLI::Validator time = Check([](const std::string& value) -> std::string {
-    return WhenKey(value, std::time(nullptr)) ? "" : "'" + value + "' is not a time";
-  });
-  app->add_option("--since", options->since, "records at TIME or later")
+  const CLI::Validator time = Check(
+      "a time", [](const std::string& value) { return !!WhenKey(value, std::time(nullptr)); });
+  app->add_option("--since", args->since, "records at TIME or later")
       ->type_name("TIME")
       ->check(time);
-  app->add_option("--until", options->until, "records at TIME or earlier")
+  app->add_option("--until", args->until, "records at TIME or earlier")
       ->type_name("TIME")
       ->check(time);
-  app->add_option("--app", options->app, "records of programs whose path contains TEXT")
-      ->type_name("TEXT");
-  app->add_option("--grep", options->grep, "records whose message contains TEXT")
-      ->type_name("TEXT");
-  app->add_flag("-i,--ignore-case", options->ignore_case, "--grep in any letter case");
-  app->add_option("-n,--last", options->last, "only the last N that match")
+  app->add_option("--app", args->app, "records of programs whose path contains TEXT");
+  app->add_option("--grep", args->grep, "records whose message contains TEXT");
+  app->add_flag("-i,--ignore-case", args->ignore_case, "--grep in any letter case");
+  app->add_option("-n,--last", args->last, "only the last N that match")
       ->type_name("N")
-      ->check(Check([](const std::string& value) -> std::string {
-        return ParseNumber<std::uint32_t>(value) ? "" : "'" + value + "' is not a count";
-      }));
-  CLI::Option* json = app->add_flag("--json", options->json, "one JSON object per line");
-  CLI::Option* count = app->add_flag("--count", options->count, "the records of each program");
-  CLI::Option* follow = app->add_flag("-f,--follow", options->follow,
+      ->check(Check("a count",
+                    [](const std::string& value) { return !!ParseNumber<std::uint32_t>(value); }));
+  CLI::Option* json = app->add_flag("--json", args->json, "one JSON object per line");
+  CLI::Option* count = app->add_flag("--count", args->count, "the records of each program");
+  CLI::Option* follow = app->add_flag("-f,--follow", args->follow,
                                       "go on with records as they are appended, as tail -f does");
   count->excludes(json)->excludes(follow);
-  app->add_option("--escape", options->escape,
+  app->add_option("--escape", args->escape,
                   "control bytes as visible escapes: auto (on a terminal), always or never")
       ->type_name("WHEN")
       ->check(CLI::IsMember({"auto", "always", "never"}));
 }
 
-Status RunShow(const ShowOptions& options, Output& out) {
-  const std::time_t now = std::time(nullptr);
-  Matcher matcher;
-  if (!options.since.empty()) matcher.since = WhenKey(options.since, now);
-  if (!options.until.empty()) matcher.until = WhenKey(options.until, now);
-  matcher.app = options.app;
-  matcher.grep = options.grep;
-  matcher.ignore_case = options.ignore_case;
+Status RunShow(const Arguments& args, Output& out) {
+  const auto when = [now = std::time(nullptr)](const std::string& text) {
+    return text.empty() ? std::nullopt : WhenKey(text, now);
+  };
+  const Matcher matcher{when(args.since), when(args.until), args.app, args.grep, args.ignore_case};
   std::optional<std::uint64_t> last;
-  if (!options.last.empty()) last = *ParseNumber<std::uint32_t>(options.last);
-  if (options.follow && !last && !matcher.since) last = kFollowLast;
-  Shown shown(options, matcher, last, out);
+  if (!args.last.empty()) last = *ParseNumber<std::uint32_t>(args.last);
+  if (args.follow && !last && !matcher.since) last = kFollowLast;
+  Shown shown(args, matcher, last, out);
   RecordReader reader([&shown](LogEntry& entry) { shown.Take(entry); });
 
-  const bool from_stdin = options.file == "-";  // read to its end, never followed
+  const bool from_stdin = args.file == "-";  // read to its end, never followed
   std::string problem;
-  const int fd = from_stdin ? 0 : OpenForReading(options.file, &problem);
-  if (fd < 0) return Unreadable(options.file, problem);
+  const int fd = from_stdin ? 0 : OpenForReading(args.file, &problem);
+  if (fd < 0) return Unreadable(args.file, problem);
   const long long fed = FeedFrom(fd, reader, [&out] { return out.ok(); });
   const int error = errno;
   if (!from_stdin) CloseFile(fd);
-  if (fed < 0) return Unreadable(options.file, std::strerror(error));
-  if (options.follow && !from_stdin) {
+  if (fed < 0) return Unreadable(args.file, std::strerror(error));
+  if (args.follow && !from_stdin) {
     reader.PassWhole();
     shown.EndOfFile();
     const Status followed =
-        Follow(options.file, static_cast<std::uint64_t>(fed), matcher.until, reader, out);
+        Follow(args.file, static_cast<std::uint64_t>(fed), matcher.until, reader, out);
     if (followed != kOk) return followed;
   }
   reader.Finish();

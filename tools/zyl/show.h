@@ -13,21 +13,7 @@
 #include "output.h"
 #include "record_reader.h"
 
-namespace CLI {
-class App;
-}  // namespace CLI
-
 namespace zyl::tool {
-
-struct ShowOptions {
-  std::string file;  // "-": standard input
-  std::string since, until, app, grep, last;
-  bool ignore_case = false;
-  bool json = false;
-  bool count = false;
-  bool follow = false;
-  std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
-};
 
 // Which entries are shown: --since, --until, --app, --grep, --ignore-case.
 struct Matcher {
@@ -38,11 +24,6 @@ struct Matcher {
 
   bool Matches(const LogEntry& entry) const;
 };
-
-// The options and arguments of 'show', read into `options`.
-void DefineShow(CLI::App* app, ShowOptions* options);
-
-Status RunShow(const ShowOptions& options, Output& out);
 
 // Writes the entry's bytes, and a line end when they have none and the next entry does not go on
 // with them; `escape`: Escaped, for a terminal.

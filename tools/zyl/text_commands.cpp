@@ -7,11 +7,6 @@
 namespace zyl::tool {
 namespace {
 
-// Plain decimal with an optional minus sign, nothing around it: no octal, hex or blanks.
-std::optional<std::int32_t> ParseWidth(const std::string& text) {
-  return ParseNumber<std::int32_t>(text);
-}
-
 // Hex with 0x or 0X, or decimal; no sign. Must fit a pointer of this build.
 std::optional<std::uintptr_t> ParseHandle(const std::string& text) {
   const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
@@ -21,17 +16,15 @@ std::optional<std::uintptr_t> ParseHandle(const std::string& text) {
 }  // namespace
 
 void DefinePad(CLI::App* app, Arguments* args) {
+  // Plain decimal with an optional minus sign, nothing around it: no octal, hex or blanks.
   app->add_option("-w,--width", args->width, "the width in bytes, a 32-bit decimal integer")
       ->required()
       ->type_name("N")
-      ->check(Check([](const std::string& value) -> std::string {
-        return ParseWidth(value) ? "" : "'" + value + "' is not a 32-bit integer";
-      }));
+      ->check(Check("a 32-bit integer",
+                    [](const std::string& value) { return !!ParseNumber<std::int32_t>(value); }));
   app->add_option("-f,--fill", args->fill, "the fill, one byte (default: a blank)")
       ->type_name("C")
-      ->check(Check([](const std::string& value) -> std::string {
-        return value.size() == 1 ? "" : "'" + value + "' is not one byte";
-      }));
+      ->check(Check("one byte", [](const std::string& value) { return value.size() == 1; }));
   // Descriptions as const strings: C++20 finds a string literal ambiguous among CLI11's add_flag.
   const std::string left_help = "pad on the left, right-aligning TEXT";
   const std::string right_help = "pad on the right (the default)";
@@ -44,10 +37,9 @@ void DefinePad(CLI::App* app, Arguments* args) {
   });
 }
 
-Status EachPad(const Arguments& args, const std::string& text, const std::string& /*other*/,
-               Output& out) {
-  const std::int32_t width = *ParseWidth(args.width);
-  const ZYLString result = PadString(ZYLString(text), args.fill[0], width, args.pad_left);
+Status RunPad(const Arguments& args, Output& out) {
+  const std::int32_t width = *ParseNumber<std::int32_t>(args.width);
+  const ZYLString result = PadString(ZYLString(args.text), args.fill[0], width, args.pad_left);
   // The library answers a width it cannot allocate with the empty string.
   if (width > 0 && result.size() < static_cast<std::size_t>(width)) {
     Complain("a result of " + std::to_string(width) + " bytes does not fit in memory");
@@ -57,9 +49,8 @@ Status EachPad(const Arguments& args, const std::string& text, const std::string
   return kOk;
 }
 
-Status EachShortPath(const Arguments& /*args*/, const std::string& text,
-                     const std::string& /*other*/, Output& out) {
-  const ZYLString path = ExtractShortPathName(ZYLString(text));
+Status RunShortPath(const Arguments& args, Output& out) {
+  const ZYLString path = ExtractShortPathName(ZYLString(args.text));
   out.Line(path);
   return path.empty() ? kNoResult : kOk;
 }
@@ -70,9 +61,8 @@ Status RunDebug(const Arguments& /*args*/, Output& out) {
   return on ? kOk : kNoResult;
 }
 
-Status EachMsg(const Arguments& /*args*/, const std::string& text, const std::string& /*other*/,
-               Output& /*out*/) {
-  ShowZYLMsg(text);
+Status RunMsg(const Arguments& args, Output& /*out*/) {
+  ShowZYLMsg(args.text);
   return kOk;
 }
 
@@ -84,17 +74,15 @@ void DefineError(CLI::App* app, Arguments* args) {
   });
 }
 
-Status EachError(const Arguments& /*args*/, const std::string& text, const std::string& other,
-                 Output& /*out*/) {
-  ShowZYLError(text, other);
+Status RunError(const Arguments& args, Output& /*out*/) {
+  ShowZYLError(args.text, args.detail);
   return kOk;
 }
 
 void DefineTitle(CLI::App* app, Arguments* args) {
   app->add_option("WINDOW-HANDLE", args->handle, "hex with 0x, or decimal; 0 (the default): none")
-      ->check(Check([](const std::string& value) -> std::string {
-        return ParseHandle(value) ? "" : "'" + value + "' is not a number (0x... or decimal)";
-      }));
+      ->check(Check("a number (0x... or decimal)",
+                    [](const std::string& value) { return !!ParseHandle(value); }));
 }
 
 Status RunTitle(const Arguments& args, Output& out) {
