@@ -1,70 +1,62 @@
 #include "time_filter.h"
 
-#include <charconv>
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+
+#include "commands.h"
 
 namespace zyl::tool {
 namespace {
 
 constexpr std::size_t kBeforeYear = 20;   // "Wed Mar 15 09:05:07 "
-constexpr std::size_t kLongestYear = 11;  // an int's digits and its sign
+constexpr std::size_t kLongestYear = 10;  // an int's digits
 constexpr std::int64_t kLongestAgo = 100LL * 366 * 86400;
-constexpr char kDays[] = "SunMonTueWedThuFriSat";
-constexpr char kMonths[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+constexpr std::string_view kDays = "SunMonTueWedThuFriSat";
+constexpr std::string_view kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+// Whether `text` has the shape of `pattern`: '9' stands for a digit, '_' for a digit or a blank,
+// 'T' for itself or a blank, '?' for any byte, and any other byte for itself.
+bool Shaped(std::string_view text, std::string_view pattern) {
+  if (text.size() != pattern.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i], p = pattern[i];
+    const bool digit = c >= '0' && c <= '9';
+    if (p == '9'   ? !digit
+        : p == '_' ? !digit && c != ' '
+        : p == 'T' ? c != 'T' && c != ' '
+                   : p != '?' && p != c) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The number that the `size` digits at `at` spell, a blank counting as a zero; 0 past the end.
+int Number(std::string_view text, std::size_t at, std::size_t size = 2) {
+  int number = 0;
+  for (const char c : text.substr(std::min(at, text.size()), size)) {
+    number = number * 10 + (c == ' ' ? 0 : c - '0');
+  }
+  return number;
+}
 
 // Position of `name` among the three-letter names in `names`, or -1.
-int NameIndex(const char* names, int count, std::string_view name) {
-  for (int i = 0; i < count; ++i) {
-    if (name == std::string_view(names + 3 * i, 3)) return i;
+int NameIndex(std::string_view names, std::string_view name) {
+  for (std::size_t i = 0; i < names.size(); i += 3) {
+    if (names.substr(i, 3) == name) return static_cast<int>(i / 3);
   }
   return -1;
 }
 
-// Two digits, or with `lead` allowed in place of a leading zero.
-std::optional<int> TwoDigits(std::string_view text, char lead = '0') {
-  if (text.size() != 2 || !IsDigit(text[1]) || !(IsDigit(text[0]) || text[0] == lead)) {
-    return std::nullopt;
-  }
-  return (text[0] == lead ? 0 : text[0] - '0') * 10 + (text[1] - '0');
-}
-
-std::optional<std::int64_t> Year(std::string_view text) {
-  const bool negative = !text.empty() && text[0] == '-';
-  if (negative) text.remove_prefix(1);
-  if (text.empty() || text.size() >= kLongestYear) return std::nullopt;
-  std::int64_t year = 0;
-  for (const char c : text) {
-    if (!IsDigit(c)) return std::nullopt;
-    year = year * 10 + (c - '0');
-  }
-  return negative ? -year : year;
-}
-
 bool IsLeap(std::int64_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
-bool Valid(const LogTime& t) {
+std::optional<LogTime> Valid(const LogTime& t) {
   static constexpr int kDaysIn[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (t.month < 1 || t.month > 12 || t.day < 1) return false;
+  if (t.month < 1 || t.month > 12 || t.day < 1) return std::nullopt;
   const int days = t.month == 2 && IsLeap(t.year) ? 29 : kDaysIn[t.month - 1];
-  return t.day <= days && t.hour <= 23 && t.minute <= 59 && t.second <= 60;
-}
-
-// "hh:mm:ss" or, when `seconds_optional`, "hh:mm" too, into `t`.
-bool ParseClock(std::string_view text, bool seconds_optional, LogTime* t) {
-  if (text.size() != 8 && !(seconds_optional && text.size() == 5)) return false;
-  const auto hour = TwoDigits(text.substr(0, 2));
-  const auto minute = TwoDigits(text.substr(3, 2));
-  const auto second = text.size() == 8 ? TwoDigits(text.substr(6, 2)) : std::optional<int>(0);
-  if (!hour || !minute || !second || text[2] != ':' || (text.size() == 8 && text[5] != ':')) {
-    return false;
-  }
-  t->hour = *hour;
-  t->minute = *minute;
-  t->second = *second;
-  return true;
+  if (t.day > days || t.hour > 23 || t.minute > 59 || t.second > 60) return std::nullopt;
+  return t;
 }
 
 LogTime FromTm(const std::tm& tm) {
@@ -76,14 +68,11 @@ std::optional<std::int64_t> RelativeKey(std::string_view text, std::time_t now) 
   static constexpr std::int64_t kUnitSeconds[] = {1, 60, 3600, 86400};
   if (text.size() < 3 || text[0] != '-') return std::nullopt;
   const std::size_t unit = kUnits.find(text.back());
-  std::int64_t count = 0;
-  const char* end = text.data() + text.size() - 1;
-  const auto [stop, error] = std::from_chars(text.data() + 1, end, count);
-  if (unit == std::string_view::npos || error != std::errc() || stop != end ||
-      count > kLongestAgo / kUnitSeconds[unit]) {
+  const auto count = ParseNumber<std::uint32_t>(text.substr(1, text.size() - 2));
+  if (unit == std::string_view::npos || !count || *count > kLongestAgo / kUnitSeconds[unit]) {
     return std::nullopt;
   }
-  return LocalKey(now - static_cast<std::time_t>(count * kUnitSeconds[unit]));
+  return LocalKey(now - static_cast<std::time_t>(*count * kUnitSeconds[unit]));
 }
 
 // The UTC offset in seconds the local zone had at `t`.
@@ -117,37 +106,25 @@ std::int64_t LogTime::Key() const {
 }
 
 std::optional<LogTime> ParseCtime(std::string_view text) {
-  if (text.size() <= kBeforeYear || text[3] != ' ' || text[7] != ' ' || text[10] != ' ' ||
-      text[19] != ' ' || NameIndex(kDays, 7, text.substr(0, 3)) < 0) {
+  if (!Shaped(text.substr(0, kBeforeYear), "??? ??? _9 99:99:99 ") ||
+      NameIndex(kDays, text.substr(0, 3)) < 0) {
     return std::nullopt;
   }
-  LogTime t;
-  const auto day = TwoDigits(text.substr(8, 2), ' ');
-  const auto year = Year(text.substr(kBeforeYear));
-  if (!day || !year || !ParseClock(text.substr(11, 8), false, &t)) return std::nullopt;
-  t.month = NameIndex(kMonths, 12, text.substr(4, 3)) + 1;
-  t.day = *day;
-  t.year = *year;
-  if (!Valid(t)) return std::nullopt;
-  return t;
+  const std::string_view digits = text.substr(kBeforeYear);
+  const auto year = ParseNumber<std::int64_t>(digits);
+  if (!year || digits.size() - (digits[0] == '-' ? 1 : 0) > kLongestYear) return std::nullopt;
+  return Valid({*year, NameIndex(kMonths, text.substr(4, 3)) + 1, Number(text, 8), Number(text, 11),
+                Number(text, 14), Number(text, 17)});
 }
 
 std::optional<LogTime> ParseIsoTime(std::string_view text) {
-  if (text.size() < 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-  LogTime t;
-  const auto year = Year(text.substr(0, 4));
-  const auto month = TwoDigits(text.substr(5, 2));
-  const auto day = TwoDigits(text.substr(8, 2));
-  if (!year || *year < 0 || !month || !day) return std::nullopt;
-  t.year = *year;
-  t.month = *month;
-  t.day = *day;
-  if (text.size() > 10 &&
-      ((text[10] != 'T' && text[10] != ' ') || !ParseClock(text.substr(11), true, &t))) {
+  const std::string_view shape = "9999-99-99T99:99:99";
+  if ((text.size() != 10 && text.size() != 16 && text.size() != 19) ||
+      !Shaped(text, shape.substr(0, text.size()))) {
     return std::nullopt;
   }
-  if (!Valid(t)) return std::nullopt;
-  return t;
+  return Valid({Number(text, 0, 4), Number(text, 5), Number(text, 8), Number(text, 11),
+                Number(text, 14), Number(text, 17)});
 }
 
 std::optional<std::int64_t> LocalKey(std::time_t when) {
