@@ -17,13 +17,8 @@ constexpr std::size_t kHeadSize = 256;
 // Up to `size` bytes from the start of `fd`.
 std::string ReadHead(int fd, std::size_t size) {
   std::string head(size, '\0');
-  std::size_t have = 0;
-  while (have < size && SeekTo(fd, have)) {
-    const long got = ReadSome(fd, &head[have], size - have);
-    if (got <= 0) break;
-    have += static_cast<std::size_t>(got);
-  }
-  head.resize(have);
+  const long got = SeekTo(fd, 0) ? ReadSome(fd, head.data(), size) : -1;
+  head.resize(got > 0 ? static_cast<std::size_t>(got) : 0);  // a file reads whole, up to `size`
   return head;
 }
 

@@ -38,24 +38,6 @@ std::string FindRecord(const std::string& file, std::uint64_t from, const std::s
   return read ? "its record is not in the file, whole" : "could not read it back";
 }
 
-// The library drops a record it cannot append without a word: zyl reads its record back. A file
-// that is not a regular one (a device, a pipe) cannot be read back.
-Status AppendRecord(const std::string& file, const std::string& message) {
-  const FileStatus before = StatFile(file);
-  const char* log_name = LogName;  // the library keeps no copy of it
-  LogName = file.c_str();
-  SendDebugMsg(message);
-  LogName = log_name;
-  const FileStatus after = StatFile(file);
-  // From where the file ended before, unless it was started anew meanwhile.
-  const std::string problem =
-      after.regular ? FindRecord(file, after.size < before.size ? 0 : before.size, message)
-                    : "not a regular file: the record cannot be confirmed";
-  if (problem.empty()) return kOk;
-  Complain("could not append a record to " + file + ": " + problem);
-  return kFailed;
-}
-
 }  // namespace
 
 void DefineLog(CLI::App* app, Arguments* args) {
@@ -64,6 +46,22 @@ void DefineLog(CLI::App* app, Arguments* args) {
       ->check(Check("a file name", [](const std::string& value) { return !value.empty(); }));
 }
 
-Status RunLog(const Arguments& args, Output& /*out*/) { return AppendRecord(args.file, args.text); }
+// The library drops a record it cannot append without a word: zyl reads its record back. A file
+// that is not a regular one (a device, a pipe) cannot be read back.
+Status RunLog(const Arguments& args, Output& /*out*/) {
+  const FileStatus before = StatFile(args.file);
+  const char* log_name = LogName;  // the library keeps no copy of it
+  LogName = args.file.c_str();
+  SendDebugMsg(args.text);
+  LogName = log_name;
+  const FileStatus after = StatFile(args.file);
+  // From where the file ended before, unless it was started anew meanwhile.
+  const std::string problem =
+      after.regular ? FindRecord(args.file, after.size < before.size ? 0 : before.size, args.text)
+                    : "not a regular file: the record cannot be confirmed";
+  if (problem.empty()) return kOk;
+  Complain("could not append a record to " + args.file + ": " + problem);
+  return kFailed;
+}
 
 }  // namespace zyl::tool

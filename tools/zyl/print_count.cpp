@@ -8,10 +8,7 @@ namespace zyl::tool {
 void Counter::Add(const LogEntry& entry) {
   if (!entry.is_record) {
     ++strays_;
-    return;
-  }
-  const auto it = counts_.find(entry.exe());
-  if (it != counts_.end()) {
+  } else if (const auto it = counts_.find(entry.exe()); it != counts_.end()) {
     ++it->second;
   } else {
     counts_.emplace(entry.exe(), 1);

@@ -76,11 +76,8 @@ std::string_view LogEntry::message() const {
 std::string LogEntry::MessageText() const {
   const std::string_view message = this->message();
   std::string text;
-  text.reserve(message.size());
   for (std::size_t i = 0; i < message.size(); ++i) {
-    if (message[i] != '\r' || i + 1 == message.size() || message[i + 1] != '\n') {
-      text += message[i];
-    }
+    if (message.compare(i, 2, "\r\n") != 0) text += message[i];
   }
   return text;
 }
@@ -159,12 +156,7 @@ void RecordReader::Append(std::string_view bytes) {
 }
 
 void RecordReader::Start(bool is_record) {
-  entry_.offset = offset_;
-  entry_.is_record = is_record;
-  entry_.cut = false;
-  entry_.time.reset();
-  entry_.exe_size = 0;
-  entry_.message_begin = 0;
+  entry_ = LogEntry{offset_, std::move(entry_.text), is_record, false, false, {}, 0, 0};
   active_ = true;
 }
 
