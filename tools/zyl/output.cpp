@@ -1,5 +1,6 @@
 #include "output.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "system.h"
@@ -56,29 +57,30 @@ std::size_t Utf8CharSize(std::string_view text) {
   return size;
 }
 
+std::string Hex(std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (const char c : bytes) {
+    hex.append(1, kDigits[static_cast<unsigned char>(c) >> 4]);
+    hex.append(1, kDigits[static_cast<unsigned char>(c) & 15]);
+  }
+  return hex;
+}
+
 std::string Escaped(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
   std::string shown;
-  shown.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
+  for (std::size_t i = 0, step = 0; i < text.size(); i += step) {
     const auto byte = static_cast<unsigned char>(text[i]);
     const std::size_t size = Utf8CharSize(text.substr(i));
-    const bool c1 = byte == 0xC2 && size == 2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
-    const bool line_end = byte == '\n' || (byte == '\r' && text.substr(i + 1, 1) == "\n");
-    if (size > 1 && !c1) {
-      shown.append(text.substr(i, size));
-      i += size;
-      continue;
+    step = std::max<std::size_t>(size, 1);
+    const bool c1 = size == 2 && byte == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+    const bool plain = byte == '\t' || byte == '\n' || text.substr(i, 2) == "\r\n" ||
+                       (byte >= 0x20 && byte != 0x7F && (byte < 0x80 || byte >= 0xA0));
+    if (size > 1 ? !c1 : plain) {
+      shown.append(text.substr(i, step));
+    } else {
+      for (const char c : text.substr(i, step)) shown.append("\\x").append(Hex({&c, 1}));
     }
-    for (const char c : text.substr(i, c1 ? 2 : 1)) {
-      const auto b = static_cast<unsigned char>(c);
-      if (!c1 && (b == '\t' || line_end || (b >= 0x20 && b < 0x7F) || b >= 0xA0)) {
-        shown += c;
-      } else {
-        shown.append("\\x").append(1, kHex[b >> 4]).append(1, kHex[b & 15]);
-      }
-    }
-    i += c1 ? 2 : 1;
   }
   return shown;
 }

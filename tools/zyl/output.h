@@ -42,6 +42,9 @@ void Complain(std::string_view message);
 // code point past U+10FFFF); 0 when it starts with none.
 std::size_t Utf8CharSize(std::string_view text);
 
+// `bytes` as two lowercase hex digits each.
+std::string Hex(std::string_view bytes);
+
 // `text` as a terminal may safely get it: C0 controls and DEL, and C1 controls (bytes 0x80-0x9F
 // outside a UTF-8 character, and the characters U+0080-U+009F) as "\x1b"-style text; tab, LF and
 // CR LF are kept.

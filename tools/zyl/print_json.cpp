@@ -17,14 +17,7 @@ void PutText(nlohmann::json& object, const std::string& key, std::string text,
              std::string_view bytes) {
   object[key] = std::move(text);
   if (IsUtf8(bytes)) return;
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string hex;
-  hex.reserve(2 * bytes.size());
-  for (const char c : bytes) {
-    hex += kHex[static_cast<unsigned char>(c) >> 4];
-    hex += kHex[static_cast<unsigned char>(c) & 15];
-  }
-  object[key + "_hex"] = std::move(hex);
+  object[key + "_hex"] = Hex(bytes);
 }
 
 }  // namespace
