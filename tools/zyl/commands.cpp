@@ -200,11 +200,9 @@ int Run(int argc, char** argv) {
   CLI::App* help = app.add_subcommand("help", "print the help of zyl, or of COMMAND");
   help->group("Commands")->add_option("COMMAND", topic, "the command to describe");
 
-  if (const std::string problem = EmptyValueProblem(argc, argv); !problem.empty()) {
-    return UsageError(nullptr, problem);
-  }
+  std::string problem = EmptyValueProblem(argc, argv);
   try {
-    app.parse(argc, argv);
+    if (problem.empty()) app.parse(argc, argv);
   } catch (const CLI::CallForHelp&) {
     out.Write(app.help());
     return Finish(out, kOk);
@@ -212,14 +210,14 @@ int Run(int argc, char** argv) {
     out.Line(version.what());
     return Finish(out, kOk);
   } catch (const CLI::ParseError& error) {
-    const CLI::App* command = ChosenCommand(app);
-    const std::string leftover = LeftoverProblem(app, command);
-    return UsageError(command, leftover.empty() ? error.what() : leftover);
+    problem = error.what();
   }
   const CLI::App* chosen = ChosenCommand(app);
-  const std::string leftover = LeftoverProblem(app, chosen);
-  if (!leftover.empty()) return UsageError(chosen, leftover);
-  if (chosen == nullptr) return UsageError(nullptr, "missing command");
+  if (const std::string leftover = LeftoverProblem(app, chosen); !leftover.empty()) {
+    problem = leftover;  // more to the point than what CLI11 says of what follows it
+  }
+  if (problem.empty() && chosen == nullptr) problem = "missing command";
+  if (!problem.empty()) return UsageError(chosen, problem);
   for (const Command& command : kCommands) {
     if (chosen->get_name() == command.name) return Finish(out, RunCommand(command, args, out));
   }

@@ -15,13 +15,9 @@ using log_record::kBeforeTime;
 using log_record::kHeaderStart;
 using log_record::kUnknownTime;
 
-constexpr std::size_t kShortestHeader = kHeaderStart.size() + kBeforeTime.size() + 24;
-constexpr std::size_t kBeforeYear = 20;  // "Wed Mar 15 09:05:07 "
 constexpr std::size_t kPiece = 64 * 1024;
 // The end of a line kept back until the line is whole: all of a header, and a line end.
 constexpr std::size_t kLineTail = log_record::kLongestHeader + 2;
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string_view WithoutLineEnd(std::string_view line) {
   if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
@@ -39,27 +35,18 @@ struct HeaderAt {
 // after the rest of a record cut short. It starts within the last kLongestHeader bytes, so the
 // bytes before those can pass on before the line is whole.
 std::optional<HeaderAt> FindHeader(std::string_view body) {
-  if (body.size() < kShortestHeader) return std::nullopt;
-  HeaderAt header;
-  std::size_t time_begin = body.size() - kUnknownTime.size();
-  if (body.substr(time_begin) != kUnknownTime) {
-    std::size_t year_begin = body.size();
-    while (year_begin > 0 && IsDigit(body[year_begin - 1])) --year_begin;
-    if (year_begin > 0 && body[year_begin - 1] == '-') --year_begin;
-    if (year_begin < kBeforeYear + kBeforeTime.size() + kHeaderStart.size()) return std::nullopt;
-    time_begin = year_begin - kBeforeYear;
-    header.time = ParseCtime(body.substr(time_begin));
-    if (!header.time) return std::nullopt;
+  // The last "APP: ": a record cut short within its own header may come first. Its path runs to
+  // the last ": ", as no time holds one.
+  const std::size_t begin = body.rfind(kHeaderStart);
+  if (begin == std::string_view::npos || body.size() - begin > log_record::kLongestHeader) {
+    return std::nullopt;
   }
-  const std::size_t exe_end = time_begin - kBeforeTime.size();
-  if (body.substr(exe_end, kBeforeTime.size()) != kBeforeTime) return std::nullopt;
-  // The last "APP: " before the path: a record cut short within its own header may come first.
-  const std::size_t window = body.size() - std::min(body.size(), log_record::kLongestHeader);
-  header.begin = exe_end < kHeaderStart.size()
-                     ? std::string_view::npos
-                     : body.rfind(kHeaderStart, exe_end - kHeaderStart.size());
-  if (header.begin == std::string_view::npos || header.begin < window) return std::nullopt;
-  header.exe_size = exe_end - header.begin - kHeaderStart.size();
+  const std::string_view rest = body.substr(begin + kHeaderStart.size());
+  const std::size_t exe_size = rest.rfind(kBeforeTime);
+  if (exe_size == std::string_view::npos) return std::nullopt;
+  HeaderAt header{begin, exe_size, std::nullopt};
+  const std::string_view time = rest.substr(exe_size + kBeforeTime.size());
+  if (time != kUnknownTime && !(header.time = ParseCtime(time))) return std::nullopt;
   return header;
 }
 
