@@ -73,17 +73,14 @@ const Command kCommands[] = {
      "TIME is local, as in the records: 'Wed Mar 15 09:05:07 2006', ISO 8601 ('2026-12-07',\n"
      "'2026-12-07T10:00', '2026-12-07T10:00:05') or relative to now ('-90s', '-30m', '-2h',\n"
      "'-7d', up to about 100 years). --app ignores letter case; --grep does with -i.\n"
-     "--json gives offset (in bytes), time (ISO 8601 with the UTC offset of that time; null\n"
-     "when the writer did not know it), exe and message (line ends as LF). A field that is not\n"
-     "UTF-8 has U+FFFD for each byte that is not, and the file's exact bytes in hex beside it:\n"
-     "exe_hex, message_hex.\n"
+     "--json gives offset (bytes), time (ISO 8601 with that time's UTC offset; null when the\n"
+     "writer did not know it), exe and message (line ends as LF); a field that is not UTF-8 has\n"
+     "U+FFFD per stray byte and the file's exact bytes in hex beside it: exe_hex, message_hex.\n"
      "On a terminal, control bytes of messages and paths come as text ('\\x1b'; tab and line\n"
      "ends kept), as on standard error; --escape always or never decides for standard output.\n"
-     "--follow starts with the last 10 records (unless --last or --since say otherwise), reads\n"
-     "on as the file grows, and from its start when it is deleted or started anew; with\n"
-     "--until it ends once that time has passed.\n"
-     "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file could not be\n"
-     "read.",
+     "--follow: the last 10 records (unless --last or --since say otherwise), then on as the\n"
+     "file grows, from its start when it is deleted or started anew; with --until, until then.\n"
+     "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file unreadable.",
      "", DefineShow, RunShow},
 };
 
@@ -91,10 +88,9 @@ constexpr char kFooter[] =
     "An argument given as '-' is read from standard input instead: the command runs once per\n"
     "line (ending in LF or CR LF) and prints one result per line, each ending in LF.\n"
     "\n"
-    "Exit status: 0 done; 1 no result ('short-path' of a path without a short form, 'title' of\n"
-    "a handle that names no window, 'debug' off; with '-', for any line); 2 bad usage; 3 the\n"
-    "result could not be made or written (out of memory, a log record not appended, output not\n"
-    "written).\n"
+    "Exit status: 0 done; 1 no result ('short-path' without a short form, 'title' of no window,\n"
+    "'debug' off; with '-', for any line); 2 bad usage; 3 the result could not be made or\n"
+    "written (out of memory, a log record not appended, output not written).\n"
     "\n"
     "Run 'zyl COMMAND --help' or 'zyl help COMMAND' for the options of one command.";
 

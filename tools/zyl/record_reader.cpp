@@ -92,11 +92,8 @@ void RecordReader::Feed(std::string_view bytes) {
 }
 
 void RecordReader::Finish() {
-  if (!line_.empty()) {
-    const std::string last = std::move(line_);
-    line_.clear();
-    TakeLine(last);
-  }
+  const std::string last = std::exchange(line_, {});
+  if (!last.empty()) TakeLine(last);
   Complete();
 }
 

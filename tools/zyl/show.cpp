@@ -29,11 +29,7 @@ bool Contains(std::string_view text, std::string_view part, bool ignore_case) {
 class Shown {
  public:
   Shown(const Arguments& args, Matcher matcher, std::optional<std::uint64_t> last, Output& out)
-      : args_(args),
-        matcher_(std::move(matcher)),
-        last_(last),
-        out_(out),
-        escape_(args.escape == "always" || (args.escape == "auto" && IsTerminal(1))) {}
+      : args_(args), matcher_(std::move(matcher)), last_(last), out_(out) {}
 
   void Take(LogEntry& entry) {
     if (!matcher_.Matches(entry)) return;
@@ -79,7 +75,7 @@ class Shown {
   Counter counter_;
   bool shown_ = false;
   bool after_cut_ = false;
-  const bool escape_;
+  const bool escape_ = args_.escape == "always" || (args_.escape == "auto" && IsTerminal(1));
 };
 
 Status Unreadable(const std::string& file, const std::string& problem) {
