@@ -1,9 +1,8 @@
 #ifndef ZYL_TOOLS_ZYL_SHOW_H_
 #define ZYL_TOOLS_ZYL_SHOW_H_
 
-// 'zyl show': reads the debug log back, filters its records and prints them as written
-// (print_text.cpp), as JSON lines (print_json.cpp) or counted per program (print_count.cpp); with
-// --follow (follow.cpp), as they are appended.
+// 'zyl show': reads the debug log back, filters its records and prints them (printers.cpp) as
+// written, as JSON lines or counted per program; with --follow (follow.cpp), as they are appended.
 
 #include <cstdint>
 #include <map>

@@ -1,0 +1,80 @@
+// The printers of 'zyl show': as written, as JSON lines, and counted per program.
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <vector>
+
+#include "show.h"
+
+namespace zyl::tool {
+namespace {
+
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0, size = 0; i < text.size(); i += size) {
+    if ((size = Utf8CharSize(text.substr(i))) == 0) return false;
+  }
+  return true;
+}
+
+// A text field, and beside it, when `bytes` is not UTF-8, their exact bytes in hex.
+void PutText(nlohmann::json& object, const std::string& key, std::string text,
+             std::string_view bytes) {
+  object[key] = std::move(text);
+  if (IsUtf8(bytes)) return;
+  object[key + "_hex"] = Hex(bytes);
+}
+
+}  // namespace
+
+void PrintText(const LogEntry& entry, bool escape, Output& out) {
+  out.Write(escape ? Escaped(entry.text) : entry.text);
+  if (!entry.cut && !entry.text.empty() && entry.text.back() != '\n') out.Write("\n");
+}
+
+std::string NoteOn(const LogEntry& entry, std::string_view file) {
+  if (entry.is_record && !entry.torn) return {};
+  std::string note(file);
+  note += ", byte " + std::to_string(entry.offset) + ": ";
+  note += entry.is_record ? "a record cut short" : "not a record";
+  return note + ", shown as it is";
+}
+
+std::string JsonLine(const LogEntry& entry) {
+  nlohmann::json object;
+  object["offset"] = entry.offset;
+  if (!entry.is_record) {
+    object["record"] = false;
+    PutText(object, "text", entry.text, entry.text);
+  } else {
+    object["time"] = entry.time ? nlohmann::json(IsoText(*entry.time)) : nlohmann::json();
+    PutText(object, "exe", std::string(entry.exe()), entry.exe());
+    PutText(object, "message", entry.MessageText(), entry.message());
+    if (entry.torn) object["torn"] = true;
+  }
+  return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+void Counter::Add(const LogEntry& entry) {
+  if (!entry.is_record) {
+    ++strays_;
+  } else if (const auto it = counts_.find(entry.exe()); it != counts_.end()) {
+    ++it->second;
+  } else {
+    counts_.emplace(entry.exe(), 1);
+  }
+}
+
+void Counter::Print(bool escape, Output& out) const {
+  std::vector<std::pair<std::string, std::uint64_t>> rows(counts_.begin(), counts_.end());
+  std::stable_sort(rows.begin(), rows.end(),
+                   [](const auto& a, const auto& b) { return a.second > b.second; });
+  if (strays_ != 0) rows.emplace_back("(not a record)", strays_);
+  for (const auto& [exe, count] : rows) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%7llu ", static_cast<unsigned long long>(count));
+    out.Write(number);
+    out.Line(escape ? Escaped(exe) : exe);
+  }
+}
+
+}  // namespace zyl::tool
