@@ -131,11 +131,6 @@ Status UsageError(const CLI::App* command, const std::string& problem) {
   return kUsage;
 }
 
-const CLI::App* ChosenCommand(const CLI::App& app) {
-  const std::vector<CLI::App*> chosen = app.get_subcommands();
-  return chosen.empty() ? nullptr : chosen.front();
-}
-
 Status Finish(Output& out, Status status) {
   if (out.Flush()) return status;
   Complain(std::string("could not write the output: ") + std::strerror(errno));
@@ -208,7 +203,8 @@ int Run(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     problem = error.what();
   }
-  const CLI::App* chosen = ChosenCommand(app);
+  const std::vector<CLI::App*> commands = app.get_subcommands();
+  const CLI::App* chosen = commands.empty() ? nullptr : commands.front();
   if (const std::string leftover = LeftoverProblem(app, chosen); !leftover.empty()) {
     problem = leftover;  // more to the point than what CLI11 says of what follows it
   }

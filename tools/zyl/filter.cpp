@@ -9,7 +9,7 @@
 
 namespace zyl::tool {
 
-Status ForEachLine(int fd, Output& out, const LineStep& step) {
+Status ForEachLine(int fd, Output& out, const std::function<Status(std::string_view line)>& step) {
   std::string block(64 * 1024, '\0');
   std::string partial;  // a line that runs on past its block
   std::uint64_t done = 0;

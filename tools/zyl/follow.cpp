@@ -28,14 +28,14 @@ std::string ReadHead(int fd, std::size_t size) {
 // delete or rename it.
 Status Follow(const std::string& file, std::uint64_t position, std::optional<std::int64_t> until,
               RecordReader& reader, Output& out) {
-  std::string head;
-  for (bool first = true;; first = false) {
+  std::string head;  // none yet: the file as read so far is the same file
+  for (;;) {
     const bool last_round = until && LocalKey(std::time(nullptr)) > until;
-    if (!first) std::this_thread::sleep_for(kPollInterval);
+    std::this_thread::sleep_for(kPollInterval);
     std::string problem;
     const int fd = OpenForReading(file, &problem);
     if (fd >= 0) {
-      if (!first && (StatFile(file).size < position || ReadHead(fd, head.size()) != head)) {
+      if (StatFile(file).size < position || ReadHead(fd, head.size()) != head) {
         reader.Restart();
         position = 0;
       }

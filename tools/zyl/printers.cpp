@@ -20,8 +20,7 @@ bool IsUtf8(std::string_view text) {
 void PutText(nlohmann::json& object, const std::string& key, std::string text,
              std::string_view bytes) {
   object[key] = std::move(text);
-  if (IsUtf8(bytes)) return;
-  object[key + "_hex"] = Hex(bytes);
+  if (!IsUtf8(bytes)) object[key + "_hex"] = Hex(bytes);
 }
 
 }  // namespace
@@ -33,10 +32,8 @@ void PrintText(const LogEntry& entry, bool escape, Output& out) {
 
 std::string NoteOn(const LogEntry& entry, std::string_view file) {
   if (entry.is_record && !entry.torn) return {};
-  std::string note(file);
-  note += ", byte " + std::to_string(entry.offset) + ": ";
-  note += entry.is_record ? "a record cut short" : "not a record";
-  return note + ", shown as it is";
+  return std::string(file) + ", byte " + std::to_string(entry.offset) + ": " +
+         (entry.is_record ? "a record cut short" : "not a record") + ", shown as it is";
 }
 
 std::string JsonLine(const LogEntry& entry) {

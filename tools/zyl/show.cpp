@@ -87,11 +87,8 @@ Status Unreadable(const std::string& file, const std::string& problem) {
 
 bool Matcher::Matches(const LogEntry& entry) const {
   if ((since || until || !app.empty()) && !entry.is_record) return false;
-  if (since || until) {
-    if (!entry.time) return false;
-    const std::int64_t key = entry.time->Key();
-    if ((since && key < *since) || (until && key > *until)) return false;
-  }
+  if ((since || until) && !entry.time) return false;
+  if ((since && entry.time->Key() < *since) || (until && entry.time->Key() > *until)) return false;
   if (!app.empty() && !Contains(entry.exe(), app, true)) return false;
   return grep.empty() || Contains(entry.is_record ? entry.message() : std::string_view(entry.text),
                                   grep, ignore_case);
