@@ -37,6 +37,9 @@ struct HeaderAt {
 std::optional<HeaderAt> FindHeader(std::string_view body) {
   // The last "APP: ": a record cut short within its own header may come first. Its path runs to
   // the last ": ", as no time holds one.
+  // Most lines end otherwise than a time does, in a year's digit or '?': looked at first.
+  const char last = body.empty() ? '\0' : body.back();
+  if (!((last >= '0' && last <= '9') || last == '?')) return std::nullopt;
   const std::size_t begin = body.rfind(kHeaderStart);
   if (begin == std::string_view::npos || body.size() - begin > log_record::kLongestHeader) {
     return std::nullopt;
