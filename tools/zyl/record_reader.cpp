@@ -35,21 +35,23 @@ struct HeaderAt {
 // after the rest of a record cut short. It starts within the last kLongestHeader bytes, so the
 // bytes before those can pass on before the line is whole.
 std::optional<HeaderAt> FindHeader(std::string_view body) {
-  // The last "APP: ": a record cut short within its own header may come first. Its path runs to
-  // the last ": ", as no time holds one.
   // Most lines end otherwise than a time does, in a year's digit or '?': looked at first.
   const char last = body.empty() ? '\0' : body.back();
   if (!((last >= '0' && last <= '9') || last == '?')) return std::nullopt;
-  const std::size_t begin = body.rfind(kHeaderStart);
-  if (begin == std::string_view::npos || body.size() - begin > log_record::kLongestHeader) {
+  // The time follows the last ": " that leaves room for one (no time holds one); the path runs
+  // back from there to the last "APP: ": a record cut short within its own header may come first.
+  const std::size_t window = body.size() - std::min(body.size(), log_record::kLongestHeader);
+  const std::size_t exe_end =
+      body.rfind(kBeforeTime, body.size() - std::min(body.size(), kUnknownTime.size() + 2));
+  if (exe_end == std::string_view::npos || exe_end < window + kHeaderStart.size()) {
     return std::nullopt;
   }
-  const std::string_view rest = body.substr(begin + kHeaderStart.size());
-  const std::size_t exe_size = rest.rfind(kBeforeTime);
-  if (exe_size == std::string_view::npos) return std::nullopt;
-  HeaderAt header{begin, exe_size, std::nullopt};
-  const std::string_view time = rest.substr(exe_size + kBeforeTime.size());
+  HeaderAt header;
+  const std::string_view time = body.substr(exe_end + kBeforeTime.size());
   if (time != kUnknownTime && !(header.time = ParseCtime(time))) return std::nullopt;
+  header.begin = body.rfind(kHeaderStart, exe_end - kHeaderStart.size());
+  if (header.begin == std::string_view::npos || header.begin < window) return std::nullopt;
+  header.exe_size = exe_end - header.begin - kHeaderStart.size();
   return header;
 }
 
@@ -143,7 +145,12 @@ void RecordReader::Append(std::string_view bytes) {
 }
 
 void RecordReader::Start(bool is_record) {
-  entry_ = LogEntry{offset_, std::move(entry_.text), is_record, false, false, {}, 0, 0};
+  entry_.offset = offset_;
+  entry_.is_record = is_record;
+  entry_.cut = false;
+  entry_.time.reset();
+  entry_.exe_size = 0;
+  entry_.message_begin = 0;
   active_ = true;
 }
 
