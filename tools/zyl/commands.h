@@ -25,8 +25,8 @@ struct Arguments {
   std::string width;
   std::string fill = " ";
   bool pad_left = false;
-  std::string
-      file;  // of 'log' and 'show' ("-": standard input); the library's LogName unless given
+  // Of 'log' and 'show' ("-": standard input); the library's LogName unless given.
+  std::string file;
   std::string handle = "0";
   // of 'show'
   std::string since, until, app, grep, last;
