@@ -180,28 +180,18 @@ Status RunDebug(const Arguments& /*args*/, Output& out) {
   return on ? kOk : kNoResult;
 }
 
-// Points LogName at `name` for the length of a call: the library keeps no copy of it.
-class ScopedLogName {
- public:
-  explicit ScopedLogName(const char* name) : previous_(LogName) { LogName = name; }
-  ~ScopedLogName() { LogName = previous_; }
-  ScopedLogName(const ScopedLogName&) = delete;
-  ScopedLogName& operator=(const ScopedLogName&) = delete;
-
- private:
-  const char* previous_;
-};
-
 // "APP: ", ": ", the time and two line ends: what a record holds beside the path and message.
 constexpr std::uint64_t kRecordFrame = 5 + 2 + 24 + 2;
 
 // The library drops a record it cannot append without a word; zyl checks that the file grew.
 Status AppendRecord(const std::string& file, const std::string& message) {
   const FileStatus before = StatFile(file);
-  {
-    const ScopedLogName name(file.c_str());
-    SendDebugMsg(message);
-  }
+  // LogName points at `file` for this call alone: the library keeps no copy of it, and
+  // SendDebugMsg throws nothing.
+  const char* const previous = LogName;
+  LogName = file.c_str();
+  SendDebugMsg(message);
+  LogName = previous;
   const FileStatus after = StatFile(file);
   if (after.regular && after.size >= before.size + kRecordFrame + message.size()) return kOk;
   const std::string problem = AppendProblem(file);
