@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 work=$root/build/consumer-test
 rm -rf "$work"
-mkdir -p "$work/home" "$work/app"
+mkdir -p "$work/home" "$work/app" "$work/app-c"
 source scripts/wine-prefix.sh  # made, if need be, under the real $HOME
 export HOME=$work/home
 export DEBUG=On  # app.cpp expects debug mode on
@@ -69,29 +69,73 @@ run cmake-linux "$work/app"
 run cmake-windows "$work/app"
 run pkg-config "$work/app"
 run mingw-g++ "$work/app"
+# The C interface: the README's C program on each target, its Python one on Linux.
+recipe app.c >"$work/app-c/app.c"
+recipe app.py >"$work/app-c/app.py"
+run c "$work/app-c"
+[ "$(grep -c '^\[report.txt\] \[00042\]' "$work/c.log")" -eq 3 ] ||
+  { cat "$work/c.log"; echo "the C program did not print its answer on each target" >&2; exit 1; }
+echo "app.c: [report.txt] [00042] on Linux and under Wine, 64-bit and 32-bit"
+run python "$work/app-c"
+grep -qxF "b'a\x00b'" "$work/python.log" || { cat "$work/python.log"; exit 1; }
+echo "app.py: $(cat "$work/python.log")"
+cat >"$work/app-c/CMakeLists.txt" <<'EOF'
+cmake_minimum_required(VERSION 3.25)
+project(app_c LANGUAGES C)
+find_package(ZIZUDUZ 8 CONFIG REQUIRED)
+add_executable(app app.c)
+target_link_libraries(app PRIVATE ZIZUDUZ::C)
+EOF
+(cd "$work/app-c" && cmake -B build -DCMAKE_PREFIX_PATH="$HOME/zizuduz" >/dev/null &&
+  cmake --build build >/dev/null && build/app | grep -qF '[report.txt] [00042]') ||
+  { echo "a C project could not use ZIZUDUZ::C" >&2; exit 1; }
+echo "ZIZUDUZ::C: a C project builds and runs"
 "$HOME/zizuduz/bin/zyl" trim "  the installed zyl runs  "
+
+links_resolve() {  # links_resolve DIR: every relative link of DIR/README.md names a file in DIR
+  local link missing=0
+  for link in $(grep -oE '\]\([^)#]+' "$1/README.md" | sed 's/^](//' | grep -v '://'); do
+    [ -e "$1/$link" ] || { echo "$1/README.md links to $link, which is not there" >&2; missing=1; }
+  done
+  [ "$missing" -eq 0 ] && echo "$1/README.md: every relative link resolves"
+}
 
 echo "--- installed layouts"
 linux=$HOME/zizuduz
+# The version as the build wrote it into the package.
+version=$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' \
+  "$linux/lib/cmake/ZIZUDUZ/ZIZUDUZConfigVersion.cmake")
+docs=(docs/api.md docs/reliability.md docs/message-box.png examples/debug_log.cpp)
 has_all "Linux install" "$(cd "$linux" && find . -type f -o -type l)" lib/libZIZUDUZ.so \
-  lib/libZIZUDUZ.so.8 include/zyl/config.h lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE
-objdump -p "$linux/lib/libZIZUDUZ.so" | grep -q 'SONAME *libZIZUDUZ.so.8$' ||
-  { echo "libZIZUDUZ.so lacks the SONAME libZIZUDUZ.so.8" >&2; exit 1; }
+  "lib/libZIZUDUZ.so.${version%%.*}" "lib/libZIZUDUZ.so.$version" include/zyl/config.h \
+  lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE "${docs[@]/#/share/doc/ZIZUDUZ/}" \
+  lib/libZIZUDUZC.so "lib/libZIZUDUZC.so.${version%%.*}" lib/pkgconfig/zizuduzc.pc \
+  include/zyl/zyl_c.h include/zyl/zyl_c.hpp
+links_resolve "$linux/share/doc/ZIZUDUZ"
+for lib in ZIZUDUZ ZIZUDUZC; do
+  objdump -p "$linux/lib/lib$lib.so" | grep -q "SONAME *lib$lib.so.${version%%.*}\$" ||
+    { echo "lib$lib.so lacks the SONAME lib$lib.so.${version%%.*}" >&2; exit 1; }
+done
 for arch in i686 x86_64; do
-  zip=build/mingw-$arch/package/ZIZUDUZ-8.0.1.14-windows-$arch.zip
+  zip=build/mingw-$arch/package/ZIZUDUZ-$version-windows-$arch.zip
   has_all "$(basename "$zip")" "$(cmake -E tar tf "$zip")" bin/ZIZUDUZ.dll bin/zyl.exe \
     lib/ZIZUDUZ.dll.a include/zyl/zyl.h include/zyl/zyl_string.h include/zyl/export.h \
     include/zyl/abi_guard.h include/zyl/config.h README.md LICENSE CHANGELOG.md \
     lib/cmake/ZIZUDUZ/ZIZUDUZConfig.cmake lib/cmake/ZIZUDUZ/mingw.cmake \
-    "lib/cmake/ZIZUDUZ/mingw-$arch.cmake"
+    "lib/cmake/ZIZUDUZ/mingw-$arch.cmake" "${docs[@]}" bin/ZIZUDUZC.dll lib/ZIZUDUZC.dll.a \
+    include/zyl/zyl_c.h include/zyl/zyl_c.hpp
 done
+w64=$HOME/zizuduz-w64
+w32=$HOME/ZIZUDUZ-$version-windows-i686
+links_resolve "$w64"
+links_resolve "$w32"
 
 echo "--- callers that cannot work are turned away"
-w64=$HOME/zizuduz-w64
-w32=$HOME/ZIZUDUZ-8.0.1.14-windows-i686
 probe() { cmake -S "$work/app" -B "$work/refused" --fresh "$@"; }
 refuses "the old string ABI" "the old std::string ABI (_GLIBCXX_USE_CXX11_ABI=0)" \
   g++ -std=c++17 -fsyntax-only -D_GLIBCXX_USE_CXX11_ABI=0 -I"$linux/include" "$work/app/app.cpp"
+refuses "C++14" "its headers need C++17" \
+  g++ -std=c++14 -fsyntax-only -I"$linux/include" "$work/app/app.cpp"
 refuses "UCRT against an msvcrt DLL" "the DLL was built for the msvcrt C runtime" \
   x86_64-w64-mingw32-g++-posix -std=c++17 -fsyntax-only -D_UCRT -I"$w64/include" \
   "$work/app/app.cpp"

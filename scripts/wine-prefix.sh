@@ -20,3 +20,10 @@ if [ ! -e "$WINEPREFIX/.zyl-ready" ]; then
   timeout 60 wineserver -w
   touch "$WINEPREFIX/.zyl-ready"
 fi
+# Debian's Wine 8 looks for its own fonts (fonts-wine) at Z:\usr\share\wine\../fonts, which no
+# lookup resolves, and caption buttons showed the letters that stand for Marlett's glyphs ("0 1 r");
+# from the prefix's Fonts folder it loads them.
+marlett=$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf
+if [ ! -e "$marlett" ] && [ -e /usr/share/wine/fonts/marlett.ttf ]; then
+  cp /usr/share/wine/fonts/marlett.ttf "$marlett"
+fi

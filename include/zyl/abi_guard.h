@@ -5,6 +5,12 @@
 // std::string and heap. A caller that cannot stops here at compile time, told what to change,
 // instead of corrupting strings at run time: plain function names carry no type to stop the link.
 
+// Before any include: an older standard would only fail later, on <charconv>, without saying why.
+// MSVC keeps __cplusplus at 199711L unless told otherwise; _MSVC_LANG holds its real standard.
+#if __cplusplus < 201703L && (!defined(_MSVC_LANG) || _MSVC_LANG < 201703L)
+#error "ZIZUDUZ: its headers need C++17 or later; build with -std=c++17 (or /std:c++17)."
+#endif
+
 #include <cstdlib>  // the C runtime's _mingw.h (_UCRT)
 #include <string>   // the standard library's own macros
 

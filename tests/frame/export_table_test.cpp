@@ -14,6 +14,7 @@
 #include "export_names.h"
 #include "test_support.h"
 #include "zyl/zyl.h"
+#include "zyl/zyl_c.h"
 
 namespace {
 
@@ -76,7 +77,8 @@ static_assert(kSame<decltype(LogName), const char*>);
 static_assert(sizeof(bool) == 1);  // Debug's result is one byte
 
 // No exception may leave an export: the 32-bit DLL's caller cannot catch one. Given a few hundred
-// MB when no copy of them fits, every export that copies its input gives its failure result.
+// MB when no copy of them fits, every export that copies its input gives its failure result, and
+// so does the C interface, which copies it first.
 TEST(Exports, GiveTheirFailureResultWhenMemoryRunsOut) {
   zyl::testing::ScopedAddressSpaceLimit limit;
   if (!limit.ok()) GTEST_SKIP() << "address space not boundable here: 64-bit Windows or ASan";
@@ -92,7 +94,9 @@ TEST(Exports, GiveTheirFailureResultWhenMemoryRunsOut) {
   LogName = log.c_str();
   SendDebugMsg(big);
   LogName = old_log;
-  const std::size_t sizes[] = {ZYLTrim(big).size(),
+  char out[] = "untouched";
+  const std::size_t sizes[] = {zyl_trim(big.data(), big.size(), out, sizeof out),
+                               ZYLTrim(big).size(),
                                ZYLTrimLeft(big).size(),
                                ZYLTrimRight(big).size(),
                                PadString(big, ' ', kSize + 1, true).size(),
@@ -101,6 +105,7 @@ TEST(Exports, GiveTheirFailureResultWhenMemoryRunsOut) {
                                ExtractShortPathName(big).size()};
   hog.clear();
   for (const std::size_t size : sizes) EXPECT_EQ(size, 0u);
+  EXPECT_STREQ(out, "");
   EXPECT_FALSE(zyl::testing::FileExists(log));
 }
 

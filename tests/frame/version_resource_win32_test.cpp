@@ -8,11 +8,16 @@
 
 namespace {
 
-// The version resource of the library file, read back the way Explorer's property page does.
-class VersionResource : public ::testing::Test {
+struct Library {
+  const char* name;
+  const char* description;
+};
+
+// The version resource of a library file, read back the way Explorer's property page does.
+class VersionResource : public ::testing::TestWithParam<Library> {
  protected:
   void SetUp() override {
-    const std::string path = zyl::testing::LibraryPath();
+    const std::string path = zyl::testing::ExecutableDir() + GetParam().name + ".dll";
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
     ASSERT_NE(size, 0u) << path;
@@ -31,7 +36,7 @@ class VersionResource : public ::testing::Test {
   std::vector<char> block_;
 };
 
-TEST_F(VersionResource, FixedPartNamesVersionEightZeroOneFourteenOfAWin32Dll) {
+TEST_P(VersionResource, FixedPartNamesVersionEightZeroOneFourteenOfAWin32Dll) {
   UINT size = 0;
   const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(Query("\\", &size));
   ASSERT_NE(fixed, nullptr);
@@ -54,7 +59,7 @@ TEST_F(VersionResource, FixedPartNamesVersionEightZeroOneFourteenOfAWin32Dll) {
   }
 }
 
-TEST_F(VersionResource, TranslationIsUsEnglishInTheUnicodeCodePage) {
+TEST_P(VersionResource, TranslationIsUsEnglishInTheUnicodeCodePage) {
   UINT size = 0;
   const auto* translation = static_cast<const WORD*>(Query("\\VarFileInfo\\Translation", &size));
   ASSERT_NE(translation, nullptr);
@@ -63,13 +68,13 @@ TEST_F(VersionResource, TranslationIsUsEnglishInTheUnicodeCodePage) {
   EXPECT_EQ(translation[1], 1200);
 }
 
-TEST_F(VersionResource, StringTableReadsBackEveryField) {
+TEST_P(VersionResource, StringTableReadsBackEveryField) {
   const struct {
     const char* name;
     const char* want;
   } cases[] = {
-      {"FileVersion", "8, 0, 1, 14"},   {"ProductVersion", "8, 0, 1, 14"},
-      {"InternalName", "ZIZUDUZ"},      {"FileDescription", "VOZ Iviruzuzi"},
+      {"FileVersion", "8, 0, 1, 14"},    {"ProductVersion", "8, 0, 1, 14"},
+      {"InternalName", GetParam().name}, {"FileDescription", GetParam().description},
       {"ProductName", "VOZ Iviruzuzi"},
   };
   for (const auto& c : cases) {
@@ -81,5 +86,9 @@ TEST_F(VersionResource, StringTableReadsBackEveryField) {
     EXPECT_STREQ(value, c.want);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Libraries, VersionResource,
+                         ::testing::Values(Library{"ZIZUDUZ", "VOZ Iviruzuzi"},
+                                           Library{"ZIZUDUZC", "VOZ Iviruzuzi C interface"}));
 
 }  // namespace
