@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "diag/log_record.h"
 #include "diag/time_text.h"
 #include "frame/no_throw.h"
 #include "platform/platform.h"
@@ -15,10 +16,10 @@ const char* LogName = "C:\\ZYL.LOG";
 
 namespace {
 
-using zyl::platform::kPathLimit;
-
 // The longest first line: "APP: ", the executable's path, ": ", the time and a newline.
-constexpr std::size_t kHeadBound = 5 + kPathLimit + 2 + zyl::kCtimeTextBound + 2;
+constexpr std::size_t kHeadBound = zyl::log_record::kHeaderStart.size() +
+                                   zyl::platform::kPathLimit + zyl::log_record::kBeforeTime.size() +
+                                   zyl::kCtimeTextBound + 2;
 
 char* Put(std::string_view text, char* out) {
   std::memcpy(out, text.data(), text.size());
@@ -46,13 +47,8 @@ char* PutWithNewlines(std::string_view text, std::string_view newline, char* out
 // Writes the record to `out`, which has room for kHeadBound bytes besides the stored message and
 // its newline; returns the end.
 char* PutRecord(std::int64_t now, std::string_view message, std::string_view newline, char* out) {
-  out = Put("APP: ", out);
-  // The executable's path is read straight into the record. A failed query may leave bytes
-  // behind: the field is empty then. A path cut at the limit may come without its NUL.
-  const std::size_t got = zyl::platform::ModulePath(nullptr, out, kPathLimit);
-  const void* nul = got < kPathLimit ? nullptr : std::memchr(out, '\0', kPathLimit);
-  out += nul != nullptr ? static_cast<const char*>(nul) - out : std::min(got, kPathLimit);
-  out = Put(": ", out);
+  out = Put(zyl::log_record::kHeaderStart, out);
+  out = Put(zyl::log_record::kBeforeTime, zyl::log_record::PutProgramPath(out));
   out = PutNewline(newline, zyl::PutCtimeText(now, out));
   return PutNewline(newline, PutWithNewlines(message, newline, out));
 }

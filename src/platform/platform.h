@@ -36,9 +36,11 @@ std::size_t ShortPathName(const char* path, char* buf, std::size_t size);
 std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size);
 
 // Opens `path` for appending (creating it), appends `data`, closes it. Concurrent appenders,
-// threads or processes, never interleave within one call, and another process's lock is waited
-// for about a second at most. A write cut short (a full disk) is cut back off where that is safe,
-// so the file keeps the whole of `data` or none of it. False when not all of it was written.
+// threads or processes, never interleave within one call (up to 1 GiB on POSIX). No byte another
+// writer appended is ever removed. Windows locks the file for the append, waiting about a second
+// at most for another process's lock, and under the lock cuts a write a full disk cut short back
+// off where the file allows; POSIX takes no lock and leaves such a write as it is. False when not
+// all of `data` was written.
 bool AppendToFile(const char* path, std::string_view data);
 
 // The end of a line in a text file.

@@ -1,6 +1,5 @@
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -68,40 +67,24 @@ std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size) {
   return length;
 }
 
-namespace {
-
-// Cuts off the `done` bytes a record that began at `begin` left before the disk filled up, so the
-// next record starts on a line of its own; only when they are the last bytes of the file and all
-// its own: another writer's record after or among them would go too.
-bool CutBack(int fd, off_t begin, std::size_t done) {
-  struct stat file {};
-  const off_t end = lseek(fd, 0, SEEK_CUR);  // O_APPEND leaves it behind the last piece written
-  if (begin < 0 || end != begin + static_cast<off_t>(done) || fstat(fd, &file) != 0 ||
-      file.st_size != end) {
-    return false;
-  }
-  return ftruncate(fd, begin) == 0;
-}
-
-}  // namespace
-
 bool AppendToFile(const char* path, std::string_view data) {
   // O_NONBLOCK: a FIFO nobody reads would otherwise hold the caller in open() for good.
   const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return false;
-  // O_APPEND puts each write at the end atomically; a short write (full disk, signal) continues.
+  // O_APPEND puts each write at the end atomically. No lock is taken (it would cost a record a
+  // third to a half of its time), so a write a full disk cut short stays as it is, torn: another
+  // writer may have appended behind it already, and cutting it back would take that record too;
+  // going on would put the rest behind such a record. The next record starts with its own header.
+  // Linux moves at most 2 GiB per write: a longer record goes in 1 GiB pieces, whole ones only.
+  constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
   std::size_t done = 0;
-  off_t begin = -1;  // asked only once a write came up short
   while (done < data.size()) {
-    const ssize_t written = write(fd, data.data() + done, data.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) break;
-    if (done == 0 && static_cast<std::size_t>(written) < data.size()) {
-      begin = lseek(fd, 0, SEEK_CUR) - written;
-    }
-    done += static_cast<std::size_t>(written);
+    const std::size_t piece = std::min(data.size() - done, kLargestWrite);
+    const ssize_t written = write(fd, data.data() + done, piece);
+    if (written < 0 && errno == EINTR) continue;  // nothing was written
+    if (written < 0 || static_cast<std::size_t>(written) != piece) break;
+    done += piece;
   }
-  if (done != 0 && done < data.size()) CutBack(fd, begin, done);
   close(fd);
   return done == data.size();
 }

@@ -232,7 +232,9 @@ TEST(ZylLog, AppendsOneRecordPerMessageToTheChosenFile) {
 
 TEST(ZylLog, ReportsARecordNotAppendedWithTheFileAndTheReason) {
   const TempDir dir;
-  const std::string cases[] = {dir.path() + "missing" + PathSeparator() + "app.log", dir.path()};
+  // A missing folder, a folder, and a device, which takes the record but cannot give it back.
+  const std::string cases[] = {dir.path() + "missing" + PathSeparator() + "app.log", dir.path(),
+                               PathSeparator()[0] == '/' ? "/dev/full" : "NUL"};
   for (const std::string& log : cases) {
     SCOPED_TRACE(log);
     const ZylRun run = RunZyl({"log", "--file", log, "lost"});
@@ -363,6 +365,7 @@ TEST(ZylShow, ReadsCraftedLogs) {
        "\n" +
            b_json(44),
        0},
+      {"a record cut short in its header", "APP: C:\\A.E" + b, {"--app", "x.exe"}, b, 0},
       {"a record without its message",
        b + a.substr(0, 50),
        {"--json", "--last=1"},

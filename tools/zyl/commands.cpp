@@ -12,6 +12,7 @@
 
 #include "check.h"
 #include "line_batches.h"
+#include "log_confirm.h"
 #include "output.h"
 #include "show.h"
 #include "system.h"
@@ -180,10 +181,8 @@ Status RunDebug(const Arguments& /*args*/, Output& out) {
   return on ? kOk : kNoResult;
 }
 
-// "APP: ", ": ", the time and two line ends: what a record holds beside the path and message.
-constexpr std::uint64_t kRecordFrame = 5 + 2 + 24 + 2;
-
-// The library drops a record it cannot append without a word; zyl checks that the file grew.
+// The library drops a record it cannot append without a word: zyl reads its record back. A file
+// that is not a regular one (a device, a pipe) cannot be read back.
 Status AppendRecord(const std::string& file, const std::string& message) {
   const FileStatus before = StatFile(file);
   // LogName points at `file` for this call alone: the library keeps no copy of it, and
@@ -193,11 +192,13 @@ Status AppendRecord(const std::string& file, const std::string& message) {
   SendDebugMsg(message);
   LogName = previous;
   const FileStatus after = StatFile(file);
-  if (after.regular && after.size >= before.size + kRecordFrame + message.size()) return kOk;
-  const std::string problem = AppendProblem(file);
-  if (!after.regular && problem.empty()) return kOk;  // a device or pipe: nothing to measure
-  Complain("could not append a record to " + file + ": " +
-           (problem.empty() ? "the file did not grow by a whole record" : problem));
+  // From where the file ended before, unless it was started anew meanwhile.
+  const std::string problem =
+      after.regular ? ConfirmAppended(file, after.size < before.size ? 0 : before.size, message)
+                    : "not a regular file: the record cannot be confirmed";
+  if (problem.empty()) return kOk;
+  const std::string opening = AppendProblem(file);
+  Complain("could not append a record to " + file + ": " + (opening.empty() ? problem : opening));
   return kFailed;
 }
 
@@ -313,8 +314,9 @@ const Command kCommands[] = {
     {"debug", "print on or off: whether the environment variable DEBUG is ON",
      "Any letter case counts. Exit status 0 when on, 1 when off.", DefineNothing, RunDebug},
     {"log", "append a time-stamped record to the debug log",
-     "Prints nothing. Exit status 3, naming the file and the reason, when the record could not\n"
-     "be appended; the library itself drops it silently.",
+     "Prints nothing. Exit status 0 once the record has been read back from the file, whole;\n"
+     "3, naming the file and the reason, when it is not there (the library itself drops it\n"
+     "silently) or cannot be read back: a log that is not a regular file.",
      DefineLog, RunLog},
     {"msg", "show TEXT in a message box and wait until it is closed",
      "The box is owned by, and captioned with the title of, the active top-level window;\n"

@@ -97,12 +97,9 @@ std::optional<HeaderAt> FindHeader(std::string_view body) {
   }
   const std::size_t exe_end = time_begin - kBeforeTime.size();
   if (body.substr(exe_end, kBeforeTime.size()) != kBeforeTime) return std::nullopt;
-  if (body.substr(0, kHeaderStart.size()) != kHeaderStart) {
-    header.begin = body.find(kHeaderStart, 1);
-    if (header.begin == std::string_view::npos || header.begin + kHeaderStart.size() > exe_end) {
-      return std::nullopt;
-    }
-  }
+  // The last "APP: " before the path: a record cut short within its own header may come first.
+  header.begin = body.rfind(kHeaderStart, exe_end - kHeaderStart.size());
+  if (header.begin == std::string_view::npos) return std::nullopt;
   header.exe_size = exe_end - header.begin - kHeaderStart.size();
   return header;
 }
