@@ -110,7 +110,8 @@ has_all "Linux install" "$(cd "$linux" && find . -type f -o -type l)" lib/libZIZ
   "lib/libZIZUDUZ.so.${version%%.*}" "lib/libZIZUDUZ.so.$version" include/zyl/config.h \
   lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE "${docs[@]/#/share/doc/ZIZUDUZ/}" \
   lib/libZIZUDUZC.so "lib/libZIZUDUZC.so.${version%%.*}" lib/pkgconfig/zizuduzc.pc \
-  include/zyl/zyl_c.h include/zyl/zyl_c.hpp
+  include/zyl/zyl_c.h include/zyl/zyl_c.hpp share/man/man1/zyl.1 \
+  share/bash-completion/completions/zyl
 links_resolve "$linux/share/doc/ZIZUDUZ"
 for lib in ZIZUDUZ ZIZUDUZC; do
   objdump -p "$linux/lib/lib$lib.so" | grep -q "SONAME *lib$lib.so.${version%%.*}\$" ||

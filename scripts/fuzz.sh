@@ -16,7 +16,7 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 failed=0
-for name in trim pad path; do
+for name in trim pad path record; do
   corpus=$build/corpus/$name
   log=$build/${name}_fuzzer.log
   mkdir -p "$corpus"

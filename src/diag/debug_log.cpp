@@ -16,10 +16,8 @@ const char* LogName = "C:\\ZYL.LOG";
 
 namespace {
 
-// The longest first line: "APP: ", the executable's path, ": ", the time and a newline.
-constexpr std::size_t kHeadBound = zyl::log_record::kHeaderStart.size() +
-                                   zyl::platform::kPathLimit + zyl::log_record::kBeforeTime.size() +
-                                   zyl::kCtimeTextBound + 2;
+// The longest first line, its newline included.
+constexpr std::size_t kHeadBound = zyl::log_record::kLongestHeader + 2;
 
 char* Put(std::string_view text, char* out) {
   std::memcpy(out, text.data(), text.size());

@@ -7,6 +7,7 @@
 #include <ctime>
 #include <string_view>
 
+#include "diag/log_record.h"
 #include "platform/platform.h"
 
 namespace zyl {
@@ -15,7 +16,6 @@ namespace {
 // Four bytes each, the blank after the name included, so that each is one move.
 constexpr char kDays[] = "Sun Mon Tue Wed Thu Fri Sat ";
 constexpr char kMonths[] = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec ";
-constexpr std::string_view kUnknownTime = "??? ??? ?? ??:??:?? ????";  // as wide as a known one
 
 // Two places of `value` (0 to 99), `lead` standing in for a leading zero.
 char* PutTwoDigits(unsigned value, char lead, char* out) {
@@ -39,7 +39,7 @@ bool Plausible(const std::tm& tm) {
 char* PutCtimeText(std::int64_t seconds, char* out) {
   std::tm tm{};
   if (!platform::BrokenDownLocalTime(seconds, &tm) || !Plausible(tm)) {
-    return std::copy(kUnknownTime.begin(), kUnknownTime.end(), out);
+    return std::copy(log_record::kUnknownTime.begin(), log_record::kUnknownTime.end(), out);
   }
   std::memcpy(out, kDays + 4 * tm.tm_wday, 4);
   std::memcpy(out + 4, kMonths + 4 * tm.tm_mon, 4);

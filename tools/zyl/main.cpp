@@ -1,7 +1,6 @@
 #include <new>
 
 #include "commands.h"
-#include "output.h"
 #include "system.h"
 
 int main(int argc, char** argv) {

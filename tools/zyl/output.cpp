@@ -1,35 +1,86 @@
 #include "output.h"
 
+#include <cstdint>
+
+#include "system.h"
+
 namespace zyl::tool {
 
-Output::Output(std::FILE* file) : file_(file), buffer_(new char[kCapacity]) {
+Output::Output(std::FILE* file) : file_(file) {
   // The stream's own buffer would cut each of our blocks in two writes, and wake a reader twice.
   std::setvbuf(file_, nullptr, _IONBF, 0);
+  buffer_.reserve(kBlock);
 }
 
-void Output::WriteLarge(std::string_view bytes) {
-  Flush();
-  if (bytes.size() >= kCapacity) {
-    ok_ = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() && ok_;
+void Output::Write(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() <= kBlock) {
+    buffer_.append(bytes);
     return;
   }
-  std::memcpy(buffer_.get(), bytes.data(), bytes.size());
-  used_ = bytes.size();
+  Flush();
+  if (bytes.size() < kBlock) {
+    buffer_.append(bytes);
+  } else {
+    ok_ = std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size() && ok_;
+  }
 }
 
-void Output::LineOutOfLine(std::string_view text) { Line(text); }
-
 bool Output::Flush() {
-  if (used_ != 0) ok_ = std::fwrite(buffer_.get(), 1, used_, file_) == used_ && ok_;
-  used_ = 0;
+  if (!buffer_.empty()) {
+    ok_ = std::fwrite(buffer_.data(), 1, buffer_.size(), file_) == buffer_.size() && ok_;
+    buffer_.clear();
+  }
   ok_ = std::fflush(file_) == 0 && ok_;
   return ok_;
 }
 
 void Complain(std::string_view message) {
   std::string line = "zyl: ";
-  line.append(message).append("\n");
+  line.append(IsTerminal(2) ? Escaped(message) : message).append("\n");
   std::fwrite(line.data(), 1, line.size(), stderr);
+}
+
+std::size_t Utf8CharSize(std::string_view text) {
+  if (text.empty()) return 0;
+  const auto byte = static_cast<unsigned char>(text[0]);
+  const std::size_t size = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : 2;
+  if ((byte >= 0x80 && byte < 0xC2) || byte > 0xF4 || size > text.size()) return 0;
+  std::uint32_t code = size == 1 ? byte : byte & (0x7F >> size);
+  for (std::size_t k = 1; k < size; ++k) {
+    const auto next = static_cast<unsigned char>(text[k]);
+    if ((next & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (next & 0x3F);
+  }
+  static constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (code < kLeast[size] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return size;
+}
+
+std::string Escaped(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string shown;
+  shown.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const std::size_t size = Utf8CharSize(text.substr(i));
+    const bool c1 = byte == 0xC2 && size == 2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+    const bool line_end = byte == '\n' || (byte == '\r' && text.substr(i + 1, 1) == "\n");
+    if (size > 1 && !c1) {
+      shown.append(text.substr(i, size));
+      i += size;
+      continue;
+    }
+    for (const char c : text.substr(i, c1 ? 2 : 1)) {
+      const auto b = static_cast<unsigned char>(c);
+      if (!c1 && (b == '\t' || line_end || (b >= 0x20 && b < 0x7F) || b >= 0xA0)) {
+        shown += c;
+      } else {
+        shown.append("\\x").append(1, kHex[b >> 4]).append(1, kHex[b & 15]);
+      }
+    }
+    i += c1 ? 2 : 1;
+  }
+  return shown;
 }
 
 }  // namespace zyl::tool

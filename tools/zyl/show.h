@@ -1,12 +1,17 @@
 #ifndef ZYL_TOOLS_ZYL_SHOW_H_
 #define ZYL_TOOLS_ZYL_SHOW_H_
 
-// 'zyl show': reads the debug log back, filters its records and prints them as written, as JSON
-// lines or counted per program; with --follow, as they are appended.
+// 'zyl show': reads the debug log back, filters its records and prints them as written
+// (print_text.cpp), as JSON lines (print_json.cpp) or counted per program (print_count.cpp); with
+// --follow (follow.cpp), as they are appended.
 
+#include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "output.h"
+#include "record_reader.h"
 
 namespace CLI {
 class App;
@@ -15,17 +20,62 @@ class App;
 namespace zyl::tool {
 
 struct ShowOptions {
-  std::string file;  // the library's LogName unless given
+  std::string file;  // "-": standard input
   std::string since, until, app, grep, last;
+  bool ignore_case = false;
   bool json = false;
   bool count = false;
   bool follow = false;
+  std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
 };
 
-// The help, options and arguments of 'show', read into `options`.
+// Which entries are shown: --since, --until, --app, --grep, --ignore-case.
+struct Matcher {
+  std::optional<std::int64_t> since, until;  // time keys
+  std::string app;                           // part of the program's path, in any letter case
+  std::string grep;          // part of the message (of the bytes, for what is no record)
+  bool ignore_case = false;  // for grep
+
+  bool Matches(const LogEntry& entry) const;
+};
+
+// The options and arguments of 'show', read into `options`.
 void DefineShow(CLI::App* app, ShowOptions* options);
 
 Status RunShow(const ShowOptions& options, Output& out);
+
+// Writes the entry's bytes, and a line end when they have none and the next entry does not go on
+// with them; `escape`: Escaped, for a terminal.
+void PrintText(const LogEntry& entry, bool escape, Output& out);
+
+// What standard error says about an entry that is no whole record (empty for one that is):
+// "FILE, byte N: not a record, shown as it is".
+std::string NoteOn(const LogEntry& entry, std::string_view file);
+
+// The entry as one line of JSON, without its line end: offset; for a record time, exe, message
+// (line ends as LF) and torn when it was cut short; otherwise "record": false and text. A text
+// that is not UTF-8 has U+FFFD for each stray byte and the file's exact bytes in hex beside it
+// (exe_hex, message_hex, text_hex).
+std::string JsonLine(const LogEntry& entry);
+
+class Counter {
+ public:
+  void Add(const LogEntry& entry);
+  // One line per program, most records first, then "(not a record)" for the pieces of no
+  // record: the count seven places wide, a blank and the program's path (`escape`: Escaped).
+  void Print(bool escape, Output& out) const;
+
+ private:
+  std::map<std::string, std::uint64_t, std::less<>> counts_;
+  std::uint64_t strays_ = 0;
+};
+
+// Feeds `reader` what is appended to `file` past `position`, looking four times a second, and
+// passes on each whole record at once; from the start again when the file was deleted or started
+// anew. With `until` (a time key) it returns once that local time has passed: no record appended
+// later can match. kFailed, with a complaint, when the file cannot be read or output fails.
+Status Follow(const std::string& file, std::uint64_t position, std::optional<std::int64_t> until,
+              RecordReader& reader, Output& out);
 
 }  // namespace zyl::tool
 

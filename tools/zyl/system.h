@@ -16,19 +16,17 @@ namespace zyl::tool {
 // of file on Windows, so results are the same bytes on every platform. Call before any I/O.
 void UseBinaryStdio();
 
+// Whether the stream `fd` is a terminal (on Windows, a console).
+bool IsTerminal(int fd);
+
 // Whether `window` names a window that exists now.
 bool IsWindowHandle(HWND window);
 
 struct FileStatus {
-  bool exists = false;
   bool regular = false;  // a plain file, not a directory, device or pipe
   std::uint64_t size = 0;
 };
 FileStatus StatFile(const std::string& path);
-
-// Why `path` cannot be opened for appending, in the system's words; empty when it can. Creates
-// nothing that stays: a file made to find out is removed again.
-std::string AppendProblem(const std::string& path);
 
 // Opens `path` for reading bytes; -1 when it cannot, with the system's words for why in `problem`.
 int OpenForReading(const std::string& path, std::string* problem);

@@ -11,24 +11,14 @@ namespace zyl::tool {
 
 void UseBinaryStdio() {}  // POSIX streams never translate
 
+bool IsTerminal(int fd) { return isatty(fd) == 1; }
+
 bool IsWindowHandle(HWND /*window*/) { return false; }  // no windows here
 
 FileStatus StatFile(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return {};
-  return {true, S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size)};
-}
-
-std::string AppendProblem(const std::string& path) {
-  // O_NONBLOCK: a FIFO nobody reads must not hold zyl here.
-  int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0 && errno == ENOENT) {
-    fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) unlink(path.c_str());
-  }
-  if (fd < 0) return std::strerror(errno);
-  close(fd);
-  return {};
+  return {S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size)};
 }
 
 int OpenForReading(const std::string& path, std::string* problem) {

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -33,6 +32,11 @@ void UseBinaryStdio() {
   _setmode(_fileno(stdout), _O_BINARY);
 }
 
+bool IsTerminal(int fd) {
+  DWORD mode = 0;
+  return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &mode) != 0;
+}
+
 bool IsWindowHandle(HWND window) { return IsWindow(window) != 0; }
 
 FileStatus StatFile(const std::string& path) {
@@ -40,19 +44,7 @@ FileStatus StatFile(const std::string& path) {
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
   const bool regular =
       (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-  return {true, regular, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
-}
-
-std::string AppendProblem(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
-    file = CreateFileA(path.c_str(), FILE_APPEND_DATA | DELETE, kShareAll, nullptr, CREATE_NEW,
-                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-  }
-  if (file == INVALID_HANDLE_VALUE) return SystemMessage(GetLastError());
-  CloseHandle(file);
-  return {};
+  return {regular, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
 }
 
 int OpenForReading(const std::string& path, std::string* problem) {

@@ -1,5 +1,5 @@
-#ifndef ZYL_TESTS_SUPPORT_BOX_WATCH_H_
-#define ZYL_TESTS_SUPPORT_BOX_WATCH_H_
+#ifndef ZYL_TOOLS_BOX_WATCH_BOX_WATCH_H_
+#define ZYL_TOOLS_BOX_WATCH_BOX_WATCH_H_
 
 // What the tests and the demo host see of the library's message boxes: real windows on Windows,
 // read and closed here; elsewhere the stand-in's lines on standard error.
@@ -42,4 +42,4 @@ std::vector<ShownBox> StandInBoxes(const std::string& err, std::string* rest);
 
 }  // namespace zyl::testing
 
-#endif  // ZYL_TESTS_SUPPORT_BOX_WATCH_H_
+#endif  // ZYL_TOOLS_BOX_WATCH_BOX_WATCH_H_

@@ -1,0 +1,294 @@
+// The zyl tool's units, called in-process: the record reader with the JSON printer, the filters,
+// the times, the other printers and the '-' filter. ctest runs them with TZ=UTC0.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "filter.h"
+#include "record_reader.h"
+#include "show.h"
+#include "system.h"
+#include "test_support.h"
+#include "time_filter.h"
+
+namespace zyl::tool {
+namespace {
+
+using testing::ScopedEnv;
+
+const std::string kA = "APP: C:\\APPS\\STOCK.EXE: Wed Mar 15 09:05:07 2006\r\nsaved 3 items\r\n";
+const std::string kB = "APP: D:\\tools\\x.exe: Thu Mar 16 10:00:00 2006\nline one\nline two\n";
+// kA read at `offset`, as a JSON line.
+std::string AJson(std::size_t offset) {
+  return R"({"exe":"C:\\APPS\\STOCK.EXE","message":"saved 3 items","offset":)" +
+         std::to_string(offset) + R"(,"time":"2006-03-15T09:05:07+00:00"})";
+}
+
+// What `print` writes to an Output.
+std::string Printed(const std::function<void(Output&)>& print) {
+  std::FILE* file = std::tmpfile();
+  std::string text;
+  {
+    Output out(file);
+    print(out);
+    out.Flush();
+  }
+  std::rewind(file);
+  for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+  std::fclose(file);
+  return text;
+}
+
+// The entries of `log`, fed in two blocks cut at `split`, as JSON lines.
+std::vector<std::string> JsonEntries(const std::string& log, std::size_t split) {
+  std::vector<std::string> lines;
+  RecordReader reader([&](LogEntry& entry) { lines.push_back(JsonLine(entry)); });
+  reader.Feed(std::string_view(log).substr(0, split));
+  reader.Feed(std::string_view(log).substr(split));
+  reader.Finish();
+  return lines;
+}
+
+TEST(RecordReader, ReadsRecordsAndKeepsWhatIsNone) {
+  const std::string far_header = "APP: " + std::string(300, 'x') + ": Wed Mar 15 09:05:07 2006";
+  const struct {
+    const char* name;
+    std::string log;
+    std::vector<std::string> want;
+  } cases[] = {
+      {"as written",
+       kA + kB,
+       {AJson(0), R"({"exe":"D:\\tools\\x.exe","message":"line one\nline two","offset":65,)"
+                  R"("time":"2006-03-16T10:00:00+00:00"})"}},
+      {"a message ending in CR LF CR LF",
+       kA + "\r\n",
+       {R"({"exe":"C:\\APPS\\STOCK.EXE","message":"saved 3 items\n","offset":0,)"
+        R"("time":"2006-03-15T09:05:07+00:00"})"}},
+      {"foreign lines first",
+       "#!\nnot a log\n" + kA,
+       {R"({"offset":0,"record":false,"text":"#!\nnot a log\n"})", AJson(13)}},
+      {"a record cut short by the next",
+       "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\nhalf" + kA,
+       {R"({"exe":"C:\\A.EXE","message":"half","offset":0,"time":"2006-03-15T09:05:07+00:00",)"
+        R"("torn":true})",
+        AJson(44)}},
+      {"a record cut short in its header",
+       "APP: C:\\A.E" + kA,
+       {R"({"offset":0,"record":false,"text":"APP: C:\\A.E"})", AJson(11)}},
+      {"a record without its message",
+       kA.substr(0, 50),
+       {R"({"exe":"C:\\APPS\\STOCK.EXE","message":"","offset":0,)"
+        R"("time":"2006-03-15T09:05:07+00:00","torn":true})"}},
+      {"an unknown time",
+       "APP: : ??? ??? ?? ??:??:?? ????\r\n\r\n",
+       {R"({"exe":"","message":"","offset":0,"time":null})"}},
+      {"not UTF-8, and the exact bytes beside it",
+       "APP: C:\\\xC9.EXE: Wed Mar 15 09:05:07 2006\r\n\xFF\r\nx\r\n",
+       {"{\"exe\":\"C:\\\\\xEF\xBF\xBD.EXE\",\"exe_hex\":\"433a5cc92e455845\",\"message\":\""
+        "\xEF\xBF\xBD\\nx\",\"message_hex\":\"ff0d0a78\",\"offset\":0,"
+        "\"time\":\"2006-03-15T09:05:07+00:00\"}"}},
+      {"no valid time",
+       "APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n",
+       {R"({"offset":0,"record":false,"text":"APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n"})"}},
+      {"a header further from its line end than a header can be",
+       far_header + "\n",
+       {R"({"offset":0,"record":false,"text":")" + far_header + R"(\n"})"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (std::size_t split = 0; split <= c.log.size(); ++split) {
+      ASSERT_EQ(JsonEntries(c.log, split), c.want) << "split at " << split;
+    }
+  }
+}
+
+TEST(RecordReader, PassesBytesOfNoRecordInPiecesAndHoldsRecordsWhole) {
+  const std::string message(200 * 1024, 'm');
+  const struct {
+    std::string log;
+    std::vector<std::size_t> sizes;  // of the entries
+    std::string kinds;               // r: record, c: piece cut mid-line, p: other piece
+  } cases[] = {
+      {std::string(200 * 1024, 'x'), {65536, 65536, 65536, 8192}, "cccp"},
+      {std::string(100 * 1024, '\n'), {65536, 36864}, "pp"},
+      {kA + message, {kA.size() + message.size()}, "r"},
+      {std::string(70000, 'x') + kA, {65536, 70000 - 65536, kA.size()}, "cpr"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::size_t> sizes;
+    std::string kinds;
+    RecordReader reader([&](LogEntry& entry) {
+      sizes.push_back(entry.text.size());
+      kinds += entry.is_record ? 'r' : entry.cut ? 'c' : 'p';
+    });
+    for (std::size_t at = 0; at < c.log.size(); at += 4000) {
+      reader.Feed(std::string_view(c.log).substr(at, 4000));
+    }
+    reader.Finish();
+    EXPECT_EQ(sizes, c.sizes);
+    EXPECT_EQ(kinds, c.kinds);
+  }
+}
+
+TEST(WhenKey, ReadsTheThreeFormsOfTime) {
+  const std::time_t now = 1165512411;  // Thu Dec  7 17:26:51 2006 UTC
+  const auto key = [](const char* iso) { return ParseIsoTime(iso)->Key(); };
+  const struct {
+    const char* text;
+    std::optional<std::int64_t> want;
+  } cases[] = {
+      {"Wed Mar 15 09:05:07 2006", key("2006-03-15T09:05:07")},
+      {"Wed Mar  5 09:05:07 2006", key("2006-03-05T09:05:07")},
+      {"2006-12-07", key("2006-12-07T00:00:00")},
+      {"2006-12-07 10:00", key("2006-12-07T10:00:00")},
+      {"-90s", key("2006-12-07T17:25:21")},
+      {"-7d", key("2006-11-30T17:26:51")},
+      {"-10000d", key("1979-07-22T17:26:51")},
+      {"-36601d", std::nullopt},  // more than about 100 years, in any unit
+      {"-878401h", std::nullopt},
+      {"-3162240001s", std::nullopt},
+      {"Wed Feb 29 09:05:07 2006", std::nullopt},
+      {"Wed Mar 15 9:05:07 2006", std::nullopt},
+      {"2006-12-07T25:00", std::nullopt},
+      {"tomorrow", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(WhenKey(c.text, now), c.want);
+  }
+}
+
+TEST(IsoText, CarriesTheOffsetTheZoneHadAtThatTime) {
+  const struct {
+    const char* tz;
+    const char* time;
+    const char* want;
+  } cases[] = {
+      {"CET-1CEST", "2026-07-01T12:00:00", "2026-07-01T12:00:00+02:00"},
+      {"CET-1CEST", "2026-12-07T17:26:51", "2026-12-07T17:26:51+01:00"},
+      {"UTC0", "2026-12-07T17:26:51", "2026-12-07T17:26:51+00:00"},
+      {"EST5EDT", "2026-12-07T17:26:51", "2026-12-07T17:26:51-05:00"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.tz) + " " + c.time);
+    const ScopedEnv tz("TZ", c.tz);
+    tzset();
+    EXPECT_EQ(IsoText(*ParseIsoTime(c.time)), c.want);
+  }
+  tzset();
+}
+
+std::vector<LogEntry> Entries(const std::string& log) {
+  std::vector<LogEntry> entries;
+  RecordReader reader([&](LogEntry& entry) { entries.push_back(entry); });
+  reader.Feed(log);
+  reader.Finish();
+  return entries;
+}
+
+TEST(Matcher, SelectsByTimeProgramAndMessage) {
+  const std::vector<LogEntry> entries = Entries("stray\n" + kA + kB);  // "stray", a, b
+  const auto at = [](const char* iso) { return ParseIsoTime(iso)->Key(); };
+  const struct {
+    Matcher matcher;
+    std::string want;
+  } cases[] = {
+      {{}, "sab"},
+      {{at("2006-03-16"), {}, "", "", false}, "b"},
+      {{{}, at("2006-03-16"), "", "", false}, "a"},
+      {{{}, {}, "stock.EXE", "", false}, "a"},
+      {{{}, {}, "", "one\nline", false}, "b"},
+      {{{}, {}, "", "STRAY", false}, ""},
+      {{{}, {}, "", "STRAY", true}, "s"},
+      {{{}, {}, "", "Saved", true}, "a"},
+  };
+  for (const auto& c : cases) {
+    std::string got;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      if (c.matcher.Matches(entries[i])) got += "sab"[i];
+    }
+    EXPECT_EQ(got, c.want) << c.matcher.app << "|" << c.matcher.grep;
+  }
+}
+
+TEST(Printers, PrintAsWrittenAndCount) {
+  const std::vector<LogEntry> entries =
+      Entries("stray" + std::string(70000, 'x') + "\n" + kB + kA + kB + kA.substr(0, 60));
+  ASSERT_EQ(entries.size(), 6u);
+  const std::string text = Printed([&](Output& out) {
+    for (const LogEntry& entry : entries) PrintText(entry, false, out);
+  });
+  EXPECT_EQ(text, "stray" + std::string(70000, 'x') + "\n" + kB + kA + kB + kA.substr(0, 60) +
+                      "\n");  // only the last, cut-short record gains a line end
+  EXPECT_EQ(NoteOn(entries[0], "a.log"), "a.log, byte 0: not a record, shown as it is");
+  EXPECT_EQ(NoteOn(entries[2], "a.log"), "");
+  EXPECT_EQ(NoteOn(entries[5], "a.log"), "a.log, byte " + std::to_string(entries[5].offset) +
+                                             ": a record cut short, shown as it is");
+  Counter counter;
+  for (const LogEntry& entry : entries) counter.Add(entry);
+  EXPECT_EQ(Printed([&](Output& out) { counter.Print(false, out); }),
+            "      2 C:\\APPS\\STOCK.EXE\n      2 D:\\tools\\x.exe\n      2 (not a record)\n");
+}
+
+TEST(Escaped, ShowsControlBytesAsTextForATerminal) {
+  const struct {
+    std::string bytes, shown;
+  } cases[] = {
+      {"\x1b]0;PWNED\x07", "\\x1b]0;PWNED\\x07"},  // a new window title
+      {"a\tb\r\n", "a\tb\r\n"},                    // tab and line ends are kept
+      {"hidden\rshown\n", "hidden\\x0dshown\n"},   // a CR of its own is not
+      {std::string("\0\x7f", 2), "\\x00\\x7f"},
+      {"\x9b[2J", "\\x9b[2J"},                                       // C1 outside UTF-8
+      {"\xc2\x9b[2J", "\\xc2\\x9b[2J"},                              // and as a UTF-8 character
+      {"\xc3\xa9 \xe2\x82\xac \xe9", "\xc3\xa9 \xe2\x82\xac \xe9"},  // é € and Latin-1 é
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
+    EXPECT_EQ(Escaped(c.bytes), c.shown);
+  }
+}
+
+TEST(ForEachLine, HandsOnLinesWithoutTheirEnds) {
+  std::string long_input, long_want;
+  for (int i = 0; i < 20000; ++i) {  // lines and CR LF pairs straddle the read blocks
+    const std::string line = std::to_string(i) + std::string(i == 7777 ? 300000 : i % 37, 'x');
+    long_input += line + (i % 2 == 0 ? "\r\n" : "\n");
+    long_want += line + "|";
+  }
+  const struct {
+    std::string input, want;
+  } cases[] = {
+      {"a\nb\r\nc", "a|b|c|"},  // the last line needs no LF
+      {"a\rB\n\n", "a\rB||"},   // a CR inside a line is data
+      {"x\r", "x\r|"},          // and so is one at the end without LF
+      {std::string("\0\n", 2), std::string("\0|", 2)},
+      {"", ""},
+      {long_input, long_want},
+  };
+  const testing::TempDir dir;
+  for (const auto& c : cases) {
+    std::ofstream(dir.path() + "in", std::ios::binary) << c.input;
+    std::string problem;
+    const int fd = OpenForReading(dir.path() + "in", &problem);
+    std::string got;
+    Status status = kOk;
+    Printed([&](Output& out) {
+      status = ForEachLine(fd, out, [&](std::string_view line) {
+        got.append(line).append("|");
+        return line == "b" ? kNoResult : kOk;
+      });
+    });
+    EXPECT_EQ(status, c.want.find("b|") == std::string::npos ? kOk : kNoResult);
+    CloseFile(fd);
+    EXPECT_TRUE(got == c.want) << got.size() << " bytes, want " << c.want.size();
+  }
+}
+
+}  // namespace
+}  // namespace zyl::tool

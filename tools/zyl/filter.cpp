@@ -1,0 +1,67 @@
+#include "filter.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "system.h"
+
+namespace zyl::tool {
+
+Status ForEachLine(int fd, Output& out, const LineStep& step) {
+  std::string block(64 * 1024, '\0');
+  std::string partial;  // a line that runs on past its block
+  std::uint64_t done = 0;
+  Status worst = kOk;
+  // Whether to go on after `line`; `ended`: it had a line end, whose LF is already gone.
+  const auto take = [&](std::string_view line, bool ended) {
+    if (ended && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    worst = std::max(worst, step(line));
+    ++done;
+    return worst != kFailed && out.ok();
+  };
+  try {
+    for (;;) {
+      out.Flush();
+      const long got = ReadSome(fd, block.data(), block.size());
+      if (got < 0) {
+        Complain(std::string("could not read standard input: ") + std::strerror(errno));
+        return kFailed;
+      }
+      if (got == 0) break;
+      std::string_view rest(block.data(), static_cast<std::size_t>(got));
+      while (const void* lf = std::memchr(rest.data(), '\n', rest.size())) {
+        const auto size = static_cast<std::size_t>(static_cast<const char*>(lf) - rest.data());
+        bool go = true;
+        if (partial.empty()) {
+          go = take(rest.substr(0, size), true);
+        } else {
+          partial.append(rest.substr(0, size));
+          go = take(partial, true);
+          partial.clear();
+        }
+        if (!go) return worst;
+        rest.remove_prefix(size + 1);
+      }
+      partial.append(rest);
+    }
+    if (!partial.empty()) take(partial, false);
+  } catch (const std::bad_alloc&) {
+    Complain("out of memory at line " + std::to_string(done + 1) + " of standard input");
+    return kFailed;
+  }
+  return worst;
+}
+
+Status RunOnTexts(const std::string& text, const std::string& other, const TextStep& step,
+                  Output& out) {
+  if (text != "-" && other != "-") return step(text, other);
+  std::string line_text;
+  return ForEachLine(0, out, [&](std::string_view line) {
+    line_text.assign(line);
+    return text == "-" ? step(line_text, other) : step(text, line_text);
+  });
+}
+
+}  // namespace zyl::tool

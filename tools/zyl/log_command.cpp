@@ -1,0 +1,74 @@
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+#include "diag/log_record.h"
+#include "platform/platform.h"
+#include "record_reader.h"
+#include "system.h"
+#include "zyl/zyl.h"
+
+namespace zyl::tool {
+namespace {
+
+// Looks in `file`, from byte `from` on, for the record this program's SendDebugMsg appended for
+// `message`: whole, as the log's reader reads every record, with this program's path and every
+// '\n' of the message in the file's line-end form; other writers' records may come around it.
+// Empty when it is there; otherwise why it was not found.
+std::string FindRecord(const std::string& file, std::uint64_t from, const std::string& message) {
+  char path[platform::kPathLimit];
+  const std::string_view exe(path, log_record::PutProgramPath(path) - path);
+  std::string stored;
+  for (const char c : message) {
+    stored += c == '\n' ? platform::TextNewline() : std::string_view(&c, 1);
+  }
+  std::string problem;
+  const int fd = OpenForReading(file, &problem);
+  if (fd < 0) return "could not read it back: " + problem;
+  bool found = false;
+  RecordReader reader(
+      [&](LogEntry& entry) {
+        found = found ||
+                (entry.is_record && !entry.torn && entry.exe() == exe && entry.message() == stored);
+      },
+      from);
+  const bool read = SeekTo(fd, from) && FeedFrom(fd, reader, [&found] { return !found; }) >= 0;
+  CloseFile(fd);
+  if (!found) reader.Finish();
+  if (found) return {};
+  return read ? "its record is not in the file, whole" : "could not read it back";
+}
+
+// The library drops a record it cannot append without a word: zyl reads its record back. A file
+// that is not a regular one (a device, a pipe) cannot be read back.
+Status AppendRecord(const std::string& file, const std::string& message) {
+  const FileStatus before = StatFile(file);
+  const char* log_name = LogName;  // the library keeps no copy of it
+  LogName = file.c_str();
+  SendDebugMsg(message);
+  LogName = log_name;
+  const FileStatus after = StatFile(file);
+  // From where the file ended before, unless it was started anew meanwhile.
+  const std::string problem =
+      after.regular ? FindRecord(file, after.size < before.size ? 0 : before.size, message)
+                    : "not a regular file: the record cannot be confirmed";
+  if (problem.empty()) return kOk;
+  Complain("could not append a record to " + file + ": " + problem);
+  return kFailed;
+}
+
+}  // namespace
+
+void DefineLog(CLI::App* app, Arguments* args) {
+  app->add_option("-f,--file", args->file, "the log file (default: " + args->file + ")")
+      ->type_name("FILE")
+      ->check(Check([](const std::string& value) -> std::string {
+        return value.empty() ? "needs a file name" : "";
+      }));
+}
+
+Status EachLog(const Arguments& args, const std::string& text, const std::string& /*other*/,
+               Output& /*out*/) {
+  return AppendRecord(args.file, text);
+}
+
+}  // namespace zyl::tool

@@ -1,0 +1,72 @@
+#ifndef ZYL_TOOLS_ZYL_RECORD_READER_H_
+#define ZYL_TOOLS_ZYL_RECORD_READER_H_
+
+// Reads back the debug log SendDebugMsg appends to (diag/log_record.h): a record is a header line
+// and the message's lines, which run to the next header; line ends are LF or CR LF. A header that
+// starts in the middle of a line ends the record before it there: that record was cut short.
+// Bytes that belong to no record are kept as entries of their own, in pieces of at most 64 KiB.
+
+#include <functional>
+
+#include "time_filter.h"
+
+namespace zyl::tool {
+
+struct LogEntry {
+  std::uint64_t offset = 0;  // of its first byte in the file
+  std::string text;          // its bytes as written, line ends included
+  bool is_record = false;
+  bool torn = false;            // a record cut short: no message line, or no line end after it
+  bool cut = false;             // bytes of no record that the next entry goes on with
+  std::optional<LogTime> time;  // none when not a record, or when its writer did not know it
+  std::size_t exe_size = 0;
+  std::size_t message_begin = 0;  // where the line after the header starts
+
+  std::string_view exe() const;
+  // The message as written, its inner line ends included, without the record's last one.
+  std::string_view message() const;
+  // The message as its writer passed it: the log's CR LF line ends back to LF.
+  std::string MessageText() const;
+};
+
+// Turns the log's bytes, fed in blocks of any size, into entries; any split of the same bytes
+// gives the same entries. Memory grows with the longest record, never with the log.
+class RecordReader {
+ public:
+  using Sink = std::function<void(LogEntry& entry)>;  // may move from the entry
+  // `offset`: where in the file the first byte fed stands.
+  explicit RecordReader(Sink sink, std::uint64_t offset = 0)
+      : sink_(std::move(sink)), offset_(offset) {}
+
+  // Passes each entry that `bytes` completes to the sink.
+  void Feed(std::string_view bytes);
+  // The end of the log: passes on the entry in progress, torn when it is cut short.
+  void Finish();
+  // The end of what is written so far, while more may come: passes on the entry in progress when
+  // it is whole as it stands. SendDebugMsg appends a record in one write, so at the end of the
+  // file a record with a message line and a final line end is complete.
+  void PassWhole();
+  // The log started anew: finishes the old one and reads the next bytes as from offset 0.
+  void Restart();
+
+ private:
+  void TakeLine(std::string_view line);
+  void Append(std::string_view bytes);
+  void Start(bool is_record);
+  void Complete();
+
+  Sink sink_;
+  std::uint64_t offset_;  // of the next byte to enter an entry
+  std::string line_;      // the end of a line not yet whole
+  bool active_ = false;   // an entry is in progress
+  LogEntry entry_;
+};
+
+// Feeds `reader` what the file `fd` holds from its position on, in blocks of 64 KiB, while
+// `go_on` (when given) agrees; a read the system refuses is tried again for a second. Returns the
+// count of bytes fed; -1, with errno set, when the file cannot be read.
+long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go_on = {});
+
+}  // namespace zyl::tool
+
+#endif  // ZYL_TOOLS_ZYL_RECORD_READER_H_

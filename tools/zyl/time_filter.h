@@ -1,0 +1,43 @@
+#ifndef ZYL_TOOLS_ZYL_TIME_FILTER_H_
+#define ZYL_TOOLS_ZYL_TIME_FILTER_H_
+
+// The times of the log's records and of --since/--until: local, as the records give them.
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zyl::tool {
+
+// A local date and time.
+struct LogTime {
+  std::int64_t year = 0;
+  int month = 0, day = 0, hour = 0, minute = 0, second = 0;
+
+  // Seconds from a fixed day: orders times without knowing the time zone.
+  std::int64_t Key() const;
+};
+
+// Exactly "Wed Mar 15 09:05:07 2006": English names, the day of month two places wide (a blank
+// or a zero before one digit), a year of any length. The day of the week is not checked.
+std::optional<LogTime> ParseCtime(std::string_view text);
+
+// "2026-12-07", "2026-12-07T10:00" or "2026-12-07T10:00:05"; a blank may stand for the T.
+std::optional<LogTime> ParseIsoTime(std::string_view text);
+
+// A --since or --until value (ctime's form, ISO 8601, or "-90s", "-30m", "-2h", "-7d" before
+// `now`, up to about 100 years) as a time key; none when it is not a time.
+std::optional<std::int64_t> WhenKey(std::string_view text, std::time_t now);
+
+// The local time at `when` as a time key; none when the system cannot tell it.
+std::optional<std::int64_t> LocalKey(std::time_t when);
+
+// "2026-12-07T17:26:51+01:00": the UTC offset is the one the local zone had at that time, left
+// out when the system cannot tell it.
+std::string IsoText(const LogTime& time);
+
+}  // namespace zyl::tool
+
+#endif  // ZYL_TOOLS_ZYL_TIME_FILTER_H_
