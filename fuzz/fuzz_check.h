@@ -20,12 +20,4 @@ inline void StopIfBroken(const char* broken) {
 // Stops the run unless `condition` holds: for the checks only the fuzzers make.
 #define ZYL_FUZZ_CHECK(condition) ::zyl::fuzz::StopIfBroken((condition) ? nullptr : #condition)
 
-// An answer to "does the processor have SSE2?" for the 32-bit DLL's chosen scans, so that a
-// fuzzer takes both ways on any machine.
-struct Sse2Answer {
-  bool yes;
-  bool operator()() const { return yes; }
-};
-inline constexpr Sse2Answer kBothAnswers[] = {{true}, {false}};
-
 #endif  // ZYL_FUZZ_FUZZ_CHECK_H_

@@ -116,7 +116,21 @@ window_box() {
   echo "  screenshot: $out/message-box.png"
 }
 
-# Runs under Xvfb, with the Wine prefix ready.
+# A virtual X display of our own for the Windows part, stopped when the demo ends. Xvfb picks a
+# free display number and writes it to the descriptor -displayfd names once it accepts clients.
+start_display() {
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$out/display" 2>/dev/null &
+  local pid=$! i
+  trap "kill $pid 2>/dev/null" EXIT
+  for i in $(seq 100); do
+    [ -s "$out/display" ] && break
+    sleep 0.1
+  done
+  [ -s "$out/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=":$(cat "$out/display")"
+}
+
+# Runs with the Wine prefix ready and a display started.
 windows_part() {
   bin=$builds/mingw-x86_64/bin
   echo
@@ -142,11 +156,6 @@ windows_part() {
 
 unset DEBUG  # the tour sets it where it shows it
 
-if [ "${1:-}" = "--windows-part" ]; then
-  windows_part
-  exit
-fi
-
 bash scripts/install-deps.sh
 for preset in native mingw-i686 mingw-x86_64; do
   echo "=== building $preset"
@@ -159,4 +168,5 @@ rm -rf "$out"
 mkdir -p "$out"
 linux_part
 source scripts/wine-prefix.sh
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" --windows-part
+start_display
+windows_part

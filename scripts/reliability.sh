@@ -12,30 +12,31 @@ builds=(native mingw-i686 mingw-x86_64)
 
 for preset in "${builds[@]}"; do
   mkdir -p "$out/$preset"
-  xml_dir=$out/$preset/
-  [[ $preset == mingw-* ]] && xml_dir=Z:$xml_dir
+  json_dir=$out/$preset/
+  [[ $preset == mingw-* ]] && json_dir=Z:$json_dir
   echo "--- $preset" >&2
   { cmake --preset "$preset" && cmake --build --preset "$preset"; } >/dev/null || exit 1
-  # Each test binary writes its results, with the figures it recorded, to $xml_dir/NAME.xml.
-  GTEST_OUTPUT=xml:$xml_dir timeout 900 \
+  # Each test binary writes its results, with the figures it recorded, to $json_dir/NAME.json.
+  GTEST_OUTPUT=json:$json_dir timeout 900 \
     ctest --preset "$preset" -R '^(log_test|frame_test|full_disk_.*)$' >&2
 done
 
-# The XML block of one test: case PRESET BINARY TEST
-case_xml() { sed -n "/<testcase name=\"$3\"/,/<\/testcase>/p" "$out/$1/$2.xml" 2>/dev/null; }
-# One figure a test recorded, or "-": figure PRESET BINARY TEST NAME
-figure() {
+# One test's entry in GoogleTest's JSON report, its recorded figures among its fields:
+# result PRESET BINARY TEST JQ-FILTER
+result() {
+  jq -r --arg test "$3" "first(.testsuites[].testsuite[] | select(.name == \$test)) | $4" \
+    "$out/$1/$2.json" 2>/dev/null
+}
+figure() {  # figure PRESET BINARY TEST NAME: one figure a test recorded, or "-"
   local value
-  value=$(case_xml "$1" "$2" "$3" | sed -n "s/.*<property name=\"$4\" value=\"\([^\"]*\)\".*/\1/p")
+  value=$(result "$1" "$2" "$3" ".[\"$4\"] // empty")
   echo "${value:--}"
 }
 outcome() {  # outcome PRESET BINARY TEST
-  local xml
-  xml=$(case_xml "$@")
-  if [ -z "$xml" ]; then echo "not run"
-  elif grep -q '<failure' <<<"$xml"; then echo "FAILED"
-  elif grep -q 'result="skipped"' <<<"$xml"; then echo "skipped"
-  else echo "passed"; fi
+  local value
+  value=$(result "$@" 'if .failures then "FAILED" elif .result == "SKIPPED" then "skipped"
+                        else "passed" end')
+  echo "${value:-not run}"
 }
 records() {  # records PRESET TEST: written | whole | lost | torn
   local written whole torn

@@ -38,9 +38,7 @@ done
 
 step "consumer of the installed package" bash scripts/consumer-test.sh
 
-if [ -x scripts/fuzz.sh ]; then
-  step "fuzz" bash scripts/fuzz.sh "${ZYL_FUZZ_SECONDS:-45}"
-fi
+step "fuzz" bash scripts/fuzz.sh "${ZYL_FUZZ_SECONDS:-45}"
 
 echo
 for f in "${failures[@]}"; do echo "FAILED: $f"; done

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Sourced: points Wine at the build's own prefix and makes it ready (first start ~20 s).
-export WINEPREFIX="${WINEPREFIX:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix}"
+# Sourced: points Wine at the project's own prefix, build/wineprefix, and makes it ready (first
+# start ~20 s). It only ever touches that prefix: a WINEPREFIX set before is replaced, never
+# stopped or deleted, so the user's own Wine prefixes and their servers are left alone.
+export WINEPREFIX="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winedbg.exe=d;winemenubuilder.exe=d"
 
-wineserver -k 2>/dev/null || true  # a stale server of this prefix would serve old state
+# A stale server of this prefix would serve old state; wineserver -k acts on $WINEPREFIX alone.
+wineserver -k 2>/dev/null || true
 # A prefix made before wine32 was installed cannot run 32-bit programs: make it anew.
 if [ -d "$WINEPREFIX" ] && [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
   rm -rf "$WINEPREFIX"

@@ -30,7 +30,8 @@ char* PutNewline(std::string_view newline, char* out) {
   return out;
 }
 
-char* PutText(std::string_view text, std::string_view newline, char* out) {
+// `text` with each '\n' written as `newline`.
+char* PutWithNewlines(std::string_view text, std::string_view newline, char* out) {
   if (newline == "\n") return Put(text, out);
   for (std::size_t start = 0;;) {
     const std::size_t end = std::min(text.find('\n', start), text.size());
@@ -47,7 +48,7 @@ char* PutRecord(std::int64_t now, std::string_view message, std::string_view new
   out = Put(zyl::log_record::kHeaderStart, out);
   out = Put(zyl::log_record::kBeforeTime, zyl::log_record::PutProgramPath(out));
   out = PutNewline(newline, zyl::PutCtimeText(now, out));
-  return PutNewline(newline, PutText(message, newline, out));
+  return PutNewline(newline, PutWithNewlines(message, newline, out));
 }
 
 void AppendRecord(const std::string& message) {

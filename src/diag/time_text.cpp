@@ -38,7 +38,7 @@ bool Plausible(const std::tm& tm) {
 
 char* PutCtimeText(std::int64_t seconds, char* out) {
   std::tm tm{};
-  if (!platform::LocalTime(seconds, &tm) || !Plausible(tm)) {
+  if (!platform::BrokenDownLocalTime(seconds, &tm) || !Plausible(tm)) {
     return std::copy(log_record::kUnknownTime.begin(), log_record::kUnknownTime.end(), out);
   }
   std::memcpy(out, kDays + 4 * tm.tm_wday, 4);

@@ -49,7 +49,7 @@ std::string_view TextNewline();
 // Seconds since 1970 now, 64 bits wide even where time_t is not (it ends in 2038).
 std::int64_t CalendarTime();
 // Thread-safe local time of `seconds` since 1970; false when it cannot be expressed.
-bool LocalTime(std::int64_t seconds, std::tm* out);
+bool BrokenDownLocalTime(std::int64_t seconds, std::tm* out);
 
 // The calling thread's active window, or null.
 HWND ActiveWindow();

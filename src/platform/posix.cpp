@@ -93,7 +93,7 @@ std::string_view TextNewline() { return "\n"; }
 
 std::int64_t CalendarTime() { return std::time(nullptr); }
 
-bool LocalTime(std::int64_t seconds, std::tm* out) {
+bool BrokenDownLocalTime(std::int64_t seconds, std::tm* out) {
   const auto when = static_cast<std::time_t>(seconds);
   if (when != seconds) return false;  // past a 32-bit time_t
   // Like localtime_r itself, this keeps the zone the process first read; a host that changes TZ

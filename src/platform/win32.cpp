@@ -125,7 +125,7 @@ std::int64_t CalendarTime() {
   return (ticks - k1601To1970) / 10000000;
 }
 
-bool LocalTime(std::int64_t seconds, std::tm* out) {
+bool BrokenDownLocalTime(std::int64_t seconds, std::tm* out) {
   const __time64_t when = seconds;
   return _localtime64_s(out, &when) == 0;
 }

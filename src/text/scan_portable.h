@@ -1,8 +1,8 @@
 #ifndef ZYL_TEXT_SCAN_PORTABLE_H_
 #define ZYL_TEXT_SCAN_PORTABLE_H_
 
-// The byte scans of trimming and path splitting in plain C++: the path of targets without SSE2
-// (the 32-bit DLL's default target), and the reference the vector scans must agree with.
+// The byte scans of trimming and path splitting in plain C++: the path of targets without SSE2,
+// and the reference the vector scans must agree with.
 
 #include <cstddef>
 #include <cstdint>
@@ -75,16 +75,6 @@ const char* SkipBlanksBack(const char* begin, const char* end) {
   }
   while (end != begin && IsBlank(end[-1])) --end;
   return end;
-}
-
-// One bit for each of the first `size` (< 16) bytes at `p` that is not a blank, the first byte's
-// lowest. The vector scans read all 16 bytes at `p`; this reference reads only `size`, a byte at
-// a time, which the scans above beat on short runs: kOneStepShortTexts says which to use.
-inline constexpr bool kOneStepShortTexts = false;
-inline unsigned NonBlankBits(const char* p, std::size_t size) {
-  unsigned bits = 0;
-  for (std::size_t i = 0; i < size; ++i) bits |= static_cast<unsigned>(!IsBlank(p[i])) << i;
-  return bits;
 }
 
 // The index of the last byte whose top bit `hits` sets; `hits` is not 0.

@@ -1,45 +1,29 @@
 #ifndef ZYL_TEXT_SCAN_SSE2_H_
 #define ZYL_TEXT_SCAN_SSE2_H_
 
-// The byte scans of scan_portable.h sixteen bytes at a time, for processors that have SSE2 (every
-// x86-64). Same results on every input; ranges shorter than a vector take the portable path.
+// The byte scans of scan_portable.h sixteen bytes at a time, for targets that have SSE2. Same
+// results on every input; ranges shorter than a vector take the portable path, so no load leaves
+// the range.
 
 #include <emmintrin.h>
 
 #include "text/scan_portable.h"
 
-// Where the target may lack SSE2 (the 32-bit DLL), each function here is still built for it, on
-// its own: nothing else in the library is, and scan_chosen.h calls these only on a processor that
-// has it.
-#if defined(__SSE2__)
-#define ZYL_SSE2
-#else
-#define ZYL_SSE2 __attribute__((target("sse2")))
-#endif
-
 namespace zyl::sse2 {
 
 constexpr std::ptrdiff_t kWidth = 16;
 
-ZYL_SSE2 inline __m128i Load(const char* p) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
+inline __m128i Load(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 
 // One bit per byte of a compare's result, the first byte in the lowest bit.
-ZYL_SSE2 inline unsigned Bits(__m128i mask) {
-  return static_cast<unsigned>(_mm_movemask_epi8(mask));
-}
+inline unsigned Bits(__m128i mask) { return static_cast<unsigned>(_mm_movemask_epi8(mask)); }
 
-ZYL_SSE2 inline unsigned FirstBit(unsigned bits) {
-  return static_cast<unsigned>(__builtin_ctz(bits));
-}
-ZYL_SSE2 inline unsigned LastBit(unsigned bits) {
-  return static_cast<unsigned>(31 - __builtin_clz(bits));
-}
+inline unsigned FirstBit(unsigned bits) { return static_cast<unsigned>(__builtin_ctz(bits)); }
+inline unsigned LastBit(unsigned bits) { return static_cast<unsigned>(31 - __builtin_clz(bits)); }
 
 // All ones in every byte that is one of the six blanks: a space, or '\t' to '\r'. Shifted by
 // 0x80 - '\t', exactly '\t' to '\r' land on the five lowest signed values.
-ZYL_SSE2 inline __m128i Blanks(__m128i bytes) {
+inline __m128i Blanks(__m128i bytes) {
   const __m128i shifted = _mm_add_epi8(bytes, _mm_set1_epi8(static_cast<char>(0x80 - '\t')));
   const __m128i tab_to_cr =
       _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(0x80 + '\r' - '\t' + 1)));
@@ -47,23 +31,17 @@ ZYL_SSE2 inline __m128i Blanks(__m128i bytes) {
 }
 
 // One bit for every byte at `p` that is not a blank.
-ZYL_SSE2 inline unsigned NonBlanks(const char* p) { return ~Bits(Blanks(Load(p))) & 0xFFFF; }
-
-// NonBlankBits of scan_portable.h in one vector: all 16 bytes at `p` must be readable.
-inline constexpr bool kOneStepShortTexts = true;
-ZYL_SSE2 inline unsigned NonBlankBits(const char* p, std::size_t size) {
-  return NonBlanks(p) & ((1u << size) - 1);
-}
+inline unsigned NonBlanks(const char* p) { return ~Bits(Blanks(Load(p))) & 0xFFFF; }
 
 // Whether the 64 bytes at `p` are all blanks: long runs go four vectors to a branch.
-ZYL_SSE2 inline bool AllBlank64(const char* p) {
+inline bool AllBlank64(const char* p) {
   const __m128i both_low = _mm_and_si128(Blanks(Load(p)), Blanks(Load(p + 16)));
   const __m128i both_high = _mm_and_si128(Blanks(Load(p + 32)), Blanks(Load(p + 48)));
   return Bits(_mm_and_si128(both_low, both_high)) == 0xFFFF;
 }
 
 // Past the first vector.
-ZYL_SSE2 inline const char* SkipLongBlanks(const char* p, const char* end) {
+inline const char* SkipLongBlanks(const char* p, const char* end) {
   while (end - p >= 4 * kWidth && AllBlank64(p)) p += 4 * kWidth;
   for (; end - p >= kWidth; p += kWidth) {
     if (const unsigned others = NonBlanks(p); others != 0) return p + FirstBit(others);
@@ -74,7 +52,7 @@ ZYL_SSE2 inline const char* SkipLongBlanks(const char* p, const char* end) {
   return others != 0 ? end - kWidth + FirstBit(others) : end;
 }
 
-ZYL_SSE2 inline const char* SkipLongBlanksBack(const char* begin, const char* end) {
+inline const char* SkipLongBlanksBack(const char* begin, const char* end) {
   while (end - begin >= 4 * kWidth && AllBlank64(end - 4 * kWidth)) end -= 4 * kWidth;
   for (; end - begin >= kWidth; end -= kWidth) {
     if (const unsigned others = NonBlanks(end - kWidth); others != 0) {
@@ -86,27 +64,27 @@ ZYL_SSE2 inline const char* SkipLongBlanksBack(const char* begin, const char* en
   return others != 0 ? begin + LastBit(others) + 1 : begin;
 }
 
-ZYL_SSE2 inline const char* SkipBlanks(const char* p, const char* end) {
+inline const char* SkipBlanks(const char* p, const char* end) {
   if (end - p < kWidth) return portable::SkipBlanks(p, end);
   // Most runs end within the first vector.
   const unsigned others = NonBlanks(p);
   return others != 0 ? p + FirstBit(others) : SkipLongBlanks(p + kWidth, end);
 }
 
-ZYL_SSE2 inline const char* SkipBlanksBack(const char* begin, const char* end) {
+inline const char* SkipBlanksBack(const char* begin, const char* end) {
   if (end - begin < kWidth) return portable::SkipBlanksBack(begin, end);
   const unsigned others = NonBlanks(end - kWidth);
   return others != 0 ? end - kWidth + LastBit(others) + 1 : SkipLongBlanksBack(begin, end - kWidth);
 }
 
 // One bit for every backslash or colon at `p`.
-ZYL_SSE2 inline unsigned Separators(const char* p) {
+inline unsigned Separators(const char* p) {
   const __m128i bytes = Load(p);
   return Bits(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\')),
                            _mm_cmpeq_epi8(bytes, _mm_set1_epi8(':'))));
 }
 
-ZYL_SSE2 inline const char* PastLastSeparator(const char* begin, const char* end) {
+inline const char* PastLastSeparator(const char* begin, const char* end) {
   if (end - begin < kWidth) return portable::PastLastSeparator(begin, end);
   for (; end - begin >= kWidth; end -= kWidth) {
     if (const unsigned hits = Separators(end - kWidth); hits != 0) {

@@ -69,31 +69,8 @@ Piece KeptPiece(const char* data, std::size_t size) {
   return {static_cast<std::size_t>(first - data), static_cast<std::size_t>(last - data)};
 }
 
-// A text of under 16 bytes, found in one vector: the string's buffer holds 16 bytes or more (the
-// inline one 16), so the load stays within it, and only the text's own bytes count. Nothing here
-// allocates or throws. Out of line, so that longer texts save no registers for it.
-template <bool left, bool right>
-[[gnu::noinline]] std::string ShortPieceOf(const char* data, std::size_t size) {
-  const unsigned kept = zyl::scan::NonBlankBits(data, size);
-  if (kept == 0) return {};
-  const unsigned first = left ? static_cast<unsigned>(__builtin_ctz(kept)) : 0;
-  const unsigned end = right ? (31 ^ static_cast<unsigned>(__builtin_clz(kept))) + 1 : size;
-  if ((left && !AlwaysKept(data[first])) || (right && !AlwaysKept(data[end - 1]))) {
-    const Piece piece = KeptPieceAskingLocale(data, size, left, right);
-    return zyl::InlineStringOf<std::string>(data + piece.begin, piece.end - piece.begin);
-  }
-  return zyl::InlineStringOf<std::string>(data + first, end - first);
-}
-
-// Where a vector holds a short text, it is taken in one step; elsewhere by the scans' own. The
-// length is compared as the scans compare it, so longer texts test it once.
 template <bool left, bool right>
 std::string PieceOf(const std::string& text) {
-  if constexpr (zyl::scan::kOneStepShortTexts) {
-    if (static_cast<std::ptrdiff_t>(text.size()) < 16 && text.capacity() >= 15) {
-      return ShortPieceOf<left, right>(text.data(), text.size());
-    }
-  }
   const Piece piece = KeptPiece<left, right>(text.data(), text.size());
   return zyl::StringOf<std::string>(text.data() + piece.begin, piece.end - piece.begin);
 }

@@ -28,7 +28,7 @@ std::string CopyInto(const TempDir& dir, const std::string& relative, const std:
 
 // Each case runs a copy of the probe in its own process: only a process's first load of the
 // library runs its start-up.
-TEST(DllMain, PinsTheLibraryOnlyWhenTheExecutablePathNamesTheHost) {
+TEST(OnProcessAttach, PinsTheLibraryOnlyWhenTheExecutablePathNamesTheHost) {
   const std::string probe = ExecutablePath("zyl_pin_probe");
   const std::string library = LibraryPath();
   ASSERT_TRUE(fs::exists(probe)) << probe;
