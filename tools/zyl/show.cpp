@@ -32,9 +32,8 @@ class Shown {
       : args_(args), matcher_(std::move(matcher)), last_(last), out_(out) {}
 
   void Take(LogEntry& entry) {
-    if (!matcher_.Matches(entry)) return;
+    if (!matcher_.Matches(entry) || last_ == 0u) return;  // --last 0 shows nothing
     if (!last_) return Print(entry);
-    if (*last_ == 0) return;
     held_.push_back(std::move(entry));
     if (held_.size() > *last_) held_.pop_front();
   }
