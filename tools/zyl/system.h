@@ -30,8 +30,8 @@ FileStatus StatFile(const std::string& path);
 
 // Opens `path` for reading bytes; -1 when it cannot, with the system's words for why in `problem`.
 int OpenForReading(const std::string& path, std::string* problem);
-// Reads what is there now, up to `size` bytes, waiting only when there is nothing: the count, 0
-// at the end, -1 on failure (errno says why).
+// Reads what is there now, up to `size` (< 2 GiB) bytes, waiting only when there is nothing: the
+// count, 0 at the end, -1 on failure (errno says why).
 long ReadSome(int fd, char* buf, std::size_t size);
 bool SeekTo(int fd, std::uint64_t offset);
 void CloseFile(int fd);

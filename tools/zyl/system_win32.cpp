@@ -2,7 +2,6 @@
 #include <io.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -65,7 +64,7 @@ int OpenForReading(const std::string& path, std::string* problem) {
 }
 
 long ReadSome(int fd, char* buf, std::size_t size) {
-  return _read(fd, buf, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+  return _read(fd, buf, static_cast<unsigned>(size));
 }
 
 bool SeekTo(int fd, std::uint64_t offset) {
