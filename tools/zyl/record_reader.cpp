@@ -16,6 +16,7 @@ using log_record::kHeaderStart;
 using log_record::kUnknownTime;
 
 constexpr std::size_t kPiece = 64 * 1024;
+constexpr std::size_t kShortestTime = 21;  // "Wed Mar 15 09:05:07 0"
 // The end of a line kept back until the line is whole: all of a header, and a line end.
 constexpr std::size_t kLineTail = log_record::kLongestHeader + 2;
 
@@ -42,7 +43,7 @@ std::optional<HeaderAt> FindHeader(std::string_view body) {
   // back from there to the last "APP: ": a record cut short within its own header may come first.
   const std::size_t window = body.size() - std::min(body.size(), log_record::kLongestHeader);
   const std::size_t exe_end =
-      body.rfind(kBeforeTime, body.size() - std::min(body.size(), kUnknownTime.size() + 2));
+      body.rfind(kBeforeTime, body.size() - std::min(body.size(), kShortestTime + 2));
   if (exe_end == std::string_view::npos || exe_end < window + kHeaderStart.size()) {
     return std::nullopt;
   }
