@@ -16,7 +16,7 @@ using log_record::kHeaderStart;
 using log_record::kUnknownTime;
 
 constexpr std::size_t kPiece = 64 * 1024;
-constexpr std::size_t kShortestTime = 21;  // "Wed Mar 15 09:05:07 0"
+constexpr std::size_t kBeforeYear = 20;  // "Wed Mar 15 09:05:07 "
 // The end of a line kept back until the line is whole: all of a header, and a line end.
 constexpr std::size_t kLineTail = log_record::kLongestHeader + 2;
 
@@ -36,17 +36,14 @@ struct HeaderAt {
 // after the rest of a record cut short. It starts within the last kLongestHeader bytes, so the
 // bytes before those can pass on before the line is whole.
 std::optional<HeaderAt> FindHeader(std::string_view body) {
-  // Most lines end otherwise than a time does, in a year's digit or '?': looked at first.
-  const char last = body.empty() ? '\0' : body.back();
-  if (!((last >= '0' && last <= '9') || last == '?')) return std::nullopt;
-  // The time follows the last ": " that leaves room for one (no time holds one); the path runs
-  // back from there to the last "APP: ": a record cut short within its own header may come first.
+  // The time is ctime's 20 bytes and a year after its last blank, or the unknown time, as wide;
+  // the path runs back from the ": " before it to the last "APP: ", as a record cut short within
+  // its own header may come first.
+  const std::size_t year_begin = body.rfind(' ') + 1;  // 0 without a blank
+  if (year_begin < kHeaderStart.size() + kBeforeTime.size() + kBeforeYear) return std::nullopt;
+  const std::size_t exe_end = year_begin - kBeforeYear - kBeforeTime.size();
   const std::size_t window = body.size() - std::min(body.size(), log_record::kLongestHeader);
-  const std::size_t exe_end =
-      body.rfind(kBeforeTime, body.size() - std::min(body.size(), kShortestTime + 2));
-  if (exe_end == std::string_view::npos || exe_end < window + kHeaderStart.size()) {
-    return std::nullopt;
-  }
+  if (body.substr(exe_end, kBeforeTime.size()) != kBeforeTime) return std::nullopt;
   HeaderAt header;
   const std::string_view time = body.substr(exe_end + kBeforeTime.size());
   if (time != kUnknownTime && !(header.time = ParseCtime(time))) return std::nullopt;
