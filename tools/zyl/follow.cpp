@@ -54,7 +54,7 @@ Status Follow(const std::string& file, std::uint64_t position, std::optional<std
       reader.PassWhole();
     }
     if (!out.Flush()) return kFailed;
-    if (last_round) return kOk;
+    if (last_round || StopRequested()) return kOk;
   }
 }
 

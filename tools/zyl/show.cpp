@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "commands.h"
+#include "syslog_sink.h"
 #include "system.h"
 
 namespace zyl::tool {
@@ -28,11 +29,13 @@ bool Contains(std::string_view text, std::string_view part, bool ignore_case) {
 // The entries that match, held back for --last, on to the chosen printer.
 class Shown {
  public:
-  Shown(const Arguments& args, Matcher matcher, std::optional<std::uint64_t> last, Output& out)
-      : args_(args), matcher_(std::move(matcher)), last_(last), out_(out) {}
+  Shown(const Arguments& args, Matcher matcher, std::optional<std::uint64_t> last, Output& out,
+        SyslogSink* sink)
+      : args_(args), matcher_(std::move(matcher)), last_(last), out_(out), sink_(sink) {}
 
   void Take(LogEntry& entry) {
     if (!matcher_.Matches(entry) || last_ == 0u) return;  // --last 0 shows nothing
+    if (sink_ != nullptr && StopRequested()) return;      // nothing after the last one handed on
     if (!last_) return Print(entry);
     held_.push_back(std::move(entry));
     if (held_.size() > *last_) held_.pop_front();
@@ -55,6 +58,10 @@ class Shown {
  private:
   void Print(const LogEntry& entry) {
     shown_ = true;
+    if (sink_ != nullptr) {
+      sink_->Send(entry.text);
+      return;
+    }
     if (args_.count) return counter_.Add(entry);
     if (args_.json) return out_.Line(JsonLine(entry));
     const std::string note = after_cut_ ? "" : NoteOn(entry, args_.file);
@@ -70,6 +77,7 @@ class Shown {
   const Matcher matcher_;
   std::optional<std::uint64_t> last_;
   Output& out_;
+  SyslogSink* sink_;
   std::deque<LogEntry> held_;
   Counter counter_;
   bool shown_ = false;
@@ -117,6 +125,11 @@ void DefineShow(CLI::App* app, Arguments* args) {
   CLI::Option* follow = app->add_flag("-f,--follow", args->follow,
                                       "go on with records as they are appended, as tail -f does");
   count->excludes(json)->excludes(follow);
+  app->add_option("--syslog", args->syslog,
+                  "hand each record to the local syslog socket SOCKET instead (not on Windows)")
+      ->type_name("SOCKET")
+      ->excludes(json)
+      ->excludes(count);
   app->add_option("--escape", args->escape,
                   "control bytes as visible escapes: auto (on a terminal), always or never")
       ->type_name("WHEN")
@@ -130,15 +143,19 @@ Status RunShow(const Arguments& args, Output& out) {
   const Matcher matcher{when(args.since), when(args.until), args.app, args.grep, args.ignore_case};
   std::optional<std::uint64_t> last;
   if (!args.last.empty()) last = *ParseNumber<std::uint32_t>(args.last);
-  if (args.follow && !last && !matcher.since) last = kFollowLast;
-  Shown shown(args, matcher, last, out);
+  // A shipper wants every record, not the last few.
+  if (args.follow && !last && !matcher.since && args.syslog.empty()) last = kFollowLast;
+  std::optional<SyslogSink> sink;
+  if (!args.syslog.empty()) sink.emplace(args.syslog);
+  if (sink || args.follow) CatchStopRequests();
+  Shown shown(args, matcher, last, out, sink ? &*sink : nullptr);
   RecordReader reader([&shown](LogEntry& entry) { shown.Take(entry); });
 
   const bool from_stdin = args.file == "-";  // read to its end, never followed
   std::string problem;
   const int fd = from_stdin ? 0 : OpenForReading(args.file, &problem);
   if (fd < 0) return Unreadable(args.file, problem);
-  const long long fed = FeedFrom(fd, reader, [&out] { return out.ok(); });
+  const long long fed = FeedFrom(fd, reader, [&out] { return out.ok() && !StopRequested(); });
   const int error = errno;
   if (!from_stdin) CloseFile(fd);
   if (fed < 0) return Unreadable(args.file, std::strerror(error));
@@ -149,6 +166,8 @@ Status RunShow(const Arguments& args, Output& out) {
         Follow(args.file, static_cast<std::uint64_t>(fed), matcher.until, reader, out);
     if (followed != kOk) return followed;
   }
+  // At a stop the record in progress is left for the next run, whole.
+  if (StopRequested()) return sink && sink->failed() ? kFailed : kOk;
   reader.Finish();
   return shown.Finish();
 }

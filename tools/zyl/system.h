@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "zyl/zyl.h"  // HWND
 
@@ -35,6 +36,22 @@ int OpenForReading(const std::string& path, std::string* problem);
 long ReadSome(int fd, char* buf, std::size_t size);
 bool SeekTo(int fd, std::uint64_t offset);
 void CloseFile(int fd);
+
+// From now on SIGTERM and SIGINT (on Windows Ctrl-C and Ctrl-Break) only ask for a stop, which
+// StopRequested() tells: long work ends at a record's boundary.
+void CatchStopRequests();
+bool StopRequested();
+// Asks for a stop as a signal does: for work that cannot go on.
+void RequestStop();
+
+// A unix datagram socket to send from, its send buffer as large as the system allows; -1 where
+// there are none, errno saying why.
+int OpenDatagramSocket();
+// Sends `bytes` as one datagram to the socket bound at `path`, without waiting: 0 once sent,
+// otherwise the errno value that says why not (ECONNREFUSED or ENOENT: nobody reads there;
+// EAGAIN: its queue is full; EMSGSIZE: too long for one datagram).
+int SendDatagram(int socket, const std::string& path, std::string_view bytes);
+void CloseSocket(int socket);
 
 // What --help adds about this system; may be empty.
 const char* SystemNote();

@@ -24,6 +24,14 @@ std::string SystemMessage(DWORD error) {
   return text.empty() ? "error " + std::to_string(error) : text;
 }
 
+volatile LONG stop_requested = 0;
+
+BOOL WINAPI OnConsoleControl(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  InterlockedExchange(&stop_requested, 1);
+  return TRUE;
+}
+
 }  // namespace
 
 void UseBinaryStdio() {
@@ -72,6 +80,24 @@ bool SeekTo(int fd, std::uint64_t offset) {
 }
 
 void CloseFile(int fd) { _close(fd); }
+
+void CatchStopRequests() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
+
+bool StopRequested() { return InterlockedCompareExchange(&stop_requested, 0, 0) != 0; }
+
+void RequestStop() { InterlockedExchange(&stop_requested, 1); }
+
+// Windows has unix sockets of the stream kind only, and no local syslog daemon to listen on one.
+int OpenDatagramSocket() {
+  errno = ENOSYS;
+  return -1;
+}
+
+int SendDatagram(int /*socket*/, const std::string& /*path*/, std::string_view /*bytes*/) {
+  return ENOSYS;
+}
+
+void CloseSocket(int /*socket*/) {}
 
 const char* SystemNote() { return ""; }
 
