@@ -57,8 +57,8 @@ bool SyslogSink::Send(std::string_view record) {
     const int error = SendDatagram(socket_, path_, datagram);
     if (error == 0) return true;
     if (!DoorShut(error)) {
-      Complain("cannot hand a record of " + std::to_string(datagram.size()) + " bytes to " +
-               path_ + ": " + std::strerror(error));
+      Complain("cannot hand a record of " + std::to_string(datagram.size()) + " bytes to " + path_ +
+               ": " + std::strerror(error));
       return Fail();
     }
     if (!said) Complain("waiting for " + path_ + ": " + std::strerror(error));
