@@ -1,5 +1,6 @@
 #include "syslog_sink.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -14,7 +15,9 @@ namespace {
 
 // user.info: facility 1, severity 6. The daemon stamps the time and host of its own.
 constexpr std::string_view kPrefix = "<14>zyl: ";
-constexpr auto kRetryInterval = std::chrono::milliseconds(100);
+// Waits grow from a queue's moment of fullness to a daemon's restart.
+constexpr auto kFirstRetry = std::chrono::milliseconds(1);
+constexpr auto kLongestRetry = std::chrono::milliseconds(100);
 
 // The daemon is not there yet or away for a restart, or cannot keep up: worth waiting for.
 bool DoorShut(int error) {
@@ -51,6 +54,7 @@ bool SyslogSink::Send(std::string_view record) {
     return Fail();
   }
   const std::string datagram = SyslogDatagram(record);
+  auto wait = kFirstRetry;
   bool said = false;
   for (;;) {
     if (StopRequested()) return false;
@@ -61,9 +65,13 @@ bool SyslogSink::Send(std::string_view record) {
                ": " + std::strerror(error));
       return Fail();
     }
-    if (!said) Complain("waiting for " + path_ + ": " + std::strerror(error));
-    said = true;
-    std::this_thread::sleep_for(kRetryInterval);
+    // A full queue is the daemon's pace, not news.
+    if (!said && (error == ENOENT || error == ECONNREFUSED)) {
+      Complain("waiting for " + path_ + ": " + std::strerror(error));
+      said = true;
+    }
+    std::this_thread::sleep_for(wait);
+    wait = std::min(wait * 2, kLongestRetry);
   }
 }
 
