@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the build and test tools on Debian 12. Idempotent: does nothing when all are present.
+# rsyslog's system service is never used: the shipping test starts rsyslogd of its own.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev lld pkg-config clang-format libc++-dev libc++abi-dev
-  python3
+  python3 rsyslog iproute2
   libcli11-dev nlohmann-json3-dev jq help2man
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64

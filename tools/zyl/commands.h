@@ -35,6 +35,7 @@ struct Arguments {
   std::string since, until, app, grep, last;
   bool ignore_case = false, json = false, count = false, follow = false;
   std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
+  std::string syslog;           // the socket records are handed to instead of printed
 };
 
 // Runs zyl with the command line `argv`: results and help go to standard output, complaints to

@@ -2,6 +2,7 @@
 #include <thread>
 
 #include "show.h"
+#include "system.h"
 
 namespace zyl::tool {
 
@@ -21,7 +22,7 @@ Status Follow(const std::vector<std::unique_ptr<LogFiles>>& logs, std::optional<
       }
     }
     if (const Status status = looked(); status != kOk) return status;
-    if (last_round) return kOk;
+    if (last_round || StopRequested()) return kOk;
   }
 }
 

@@ -138,6 +138,8 @@ LogFiles::Read LogFiles::ReadFile(const std::string& path, std::uint64_t generat
     *problem = std::strerror(error);
     return Read::kFailed;
   }
+  // Stopped within the file: what was read may end within a record, which the next run reads.
+  if (go_on && !go_on()) return Read::kDone;
   if (follow_) {
     file->reader->PassWhole();
   } else {

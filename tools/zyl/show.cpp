@@ -9,6 +9,7 @@
 
 #include "commands.h"
 #include "cursor.h"
+#include "syslog_sink.h"
 #include "system.h"
 
 namespace zyl::tool {
@@ -31,19 +32,22 @@ class Shown {
  public:
   // `named`: the one file named, whose entries JSON gives without a file; empty for several.
   Shown(const Arguments& args, Matcher matcher, std::optional<std::uint64_t> last,
-        std::string named, Output& out)
+        std::string named, Output& out, SyslogSink* sink)
       : args_(args),
         matcher_(std::move(matcher)),
         last_(last),
         named_(std::move(named)),
-        out_(out) {}
+        out_(out),
+        sink_(sink) {}
 
-  // Whether the entry was taken: shown, held, or left out by a filter.
+  // Whether the entry was taken: shown, held, or left out by a filter. Once the sink has refused
+  // one (a stop came first), nothing more is: the next run starts there.
   bool Take(LogEntry& entry, const std::string& file) {
+    if (refused_) return false;
     if (!matcher_.Matches(entry) || last_ == 0u) return true;  // --last 0 shows nothing
     if (!last_) {
       Print(entry, file);
-      return true;
+      return !refused_;
     }
     held_.push_back({std::move(entry), file});
     if (held_.size() > *last_) held_.pop_front();
@@ -67,6 +71,10 @@ class Shown {
  private:
   void Print(const LogEntry& entry, const std::string& file) {
     shown_ = true;
+    if (sink_ != nullptr) {
+      refused_ = !sink_->Send(entry.text);
+      return;
+    }
     if (args_.count) return counter_.Add(entry);
     if (args_.json) return out_.Line(JsonLine(entry, file == named_ ? "" : file));
     const std::string note = after_cut_ ? "" : NoteOn(entry, file);
@@ -83,9 +91,11 @@ class Shown {
   std::optional<std::uint64_t> last_;
   const std::string named_;
   Output& out_;
+  SyslogSink* sink_;
   std::deque<std::pair<LogEntry, std::string>> held_;
   Counter counter_;
   bool shown_ = false;
+  bool refused_ = false;
   bool after_cut_ = false;
   const bool escape_ = args_.escape == "always" || (args_.escape == "auto" && IsTerminal(1));
 };
@@ -139,6 +149,11 @@ void DefineShow(CLI::App* app, Arguments* args) {
   app->add_option("--cursor-file", args->cursor_file,
                   "start after the place kept in FILE, and keep there how far records went out")
       ->type_name("FILE");
+  app->add_option("--syslog", args->syslog,
+                  "hand each record to the local syslog socket SOCKET instead (not on Windows)")
+      ->type_name("SOCKET")
+      ->excludes(json)
+      ->excludes(count);
   app->add_option("--escape", args->escape,
                   "control bytes as visible escapes: auto (on a terminal), always or never")
       ->type_name("WHEN")
@@ -158,9 +173,14 @@ Status RunShow(const Arguments& args, Output& out) {
   }
   std::optional<std::uint64_t> last;
   if (!args.last.empty()) last = *ParseNumber<std::uint32_t>(args.last);
-  if (args.follow && !last && !matcher.since && !cursor) last = kFollowLast;
-  Shown shown(args, matcher, last, files.size() == 1 ? files.front() : "", out);
-  const auto go_on = [&out] { return out.ok(); };
+  // A shipper wants every record, not the last few.
+  if (args.follow && !last && !matcher.since && !cursor && args.syslog.empty()) last = kFollowLast;
+  std::optional<SyslogSink> sink;
+  if (!args.syslog.empty()) sink.emplace(args.syslog);
+  if (sink || args.follow) CatchStopRequests();
+  Shown shown(args, matcher, last, files.size() == 1 ? files.front() : "", out,
+              sink ? &*sink : nullptr);
+  const auto go_on = [&out] { return out.ok() && !StopRequested(); };
 
   // Each file named with its generations, in the order given; standard input read to its end.
   std::vector<std::unique_ptr<LogFiles>> logs;
@@ -200,6 +220,8 @@ Status RunShow(const Arguments& args, Output& out) {
     status = Follow(logs, matcher.until, go_on, looked);
   }
   if (status != kOk) return status;
+  // At a stop the record in progress is left for the next run, whole.
+  if (StopRequested()) return sink && sink->failed() ? kFailed : kOk;
   for (const auto& log : logs) log->Finish();
   return shown.Finish();
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/platform.h"  // FileId
 #include "zyl/zyl.h"            // HWND
@@ -48,6 +49,22 @@ std::optional<OpenFileStatus> StatOpenFile(int fd);
 // Renames `from` to `to`, replacing what `to` names in one step: a reader of `to` finds the old
 // file or the new one, whole.
 bool MoveOver(const std::string& from, const std::string& to);
+
+// From now on SIGTERM and SIGINT (on Windows Ctrl-C and Ctrl-Break) only ask for a stop, which
+// StopRequested() tells: long work ends at a record's boundary.
+void CatchStopRequests();
+bool StopRequested();
+// Asks for a stop as a signal does: for work that cannot go on.
+void RequestStop();
+
+// A unix datagram socket to send from, its send buffer as large as the system allows; -1 where
+// there are none, errno saying why.
+int OpenDatagramSocket();
+// Sends `bytes` as one datagram to the socket bound at `path`, without waiting: 0 once sent,
+// otherwise the errno value that says why not (ECONNREFUSED or ENOENT: nobody reads there;
+// EAGAIN: its queue is full; EMSGSIZE: too long for one datagram).
+int SendDatagram(int socket, const std::string& path, std::string_view bytes);
+void CloseSocket(int socket);
 
 // What --help adds about this system; may be empty.
 const char* SystemNote();

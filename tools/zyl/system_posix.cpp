@@ -1,14 +1,24 @@
 #include <fcntl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
 #include "system.h"
 
 namespace zyl::tool {
+namespace {
+
+volatile std::sig_atomic_t stop_requested = 0;
+
+void OnStopSignal(int /*signal*/) { stop_requested = 1; }
+
+}  // namespace
 
 void UseBinaryStdio() {}  // POSIX streams never translate
 
@@ -52,6 +62,38 @@ std::optional<OpenFileStatus> StatOpenFile(int fd) {
 bool MoveOver(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }
+
+void CatchStopRequests() {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGTERM, &action, nullptr);
+  sigaction(SIGINT, &action, nullptr);
+}
+
+bool StopRequested() { return stop_requested != 0; }
+
+void RequestStop() { stop_requested = 1; }
+
+int OpenDatagramSocket() {
+  const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  // The kernel caps the size at net.core.wmem_max; a datagram must fit in the buffer whole.
+  const int size = 1 << 20;
+  if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
+  return fd;
+}
+
+int SendDatagram(int socket, const std::string& path, std::string_view bytes) {
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return ENAMETOOLONG;
+  std::memcpy(address.sun_path, path.data(), path.size());
+  const ssize_t sent = sendto(socket, bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
+                              reinterpret_cast<const sockaddr*>(&address), sizeof address);
+  return sent >= 0 ? 0 : errno;
+}
+
+void CloseSocket(int socket) { close(socket); }
 
 const char* SystemNote() {
   return "Linux has no windows: 'msg' and 'error' write their box to standard error, captioned\n"

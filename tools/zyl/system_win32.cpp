@@ -24,6 +24,14 @@ std::string SystemMessage(DWORD error) {
   return text.empty() ? "error " + std::to_string(error) : text;
 }
 
+volatile LONG stop_requested = 0;
+
+BOOL WINAPI OnConsoleControl(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  InterlockedExchange(&stop_requested, 1);
+  return TRUE;
+}
+
 }  // namespace
 
 void UseBinaryStdio() {
@@ -86,6 +94,24 @@ std::optional<OpenFileStatus> StatOpenFile(int fd) {
 bool MoveOver(const std::string& from, const std::string& to) {
   return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
+
+void CatchStopRequests() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
+
+bool StopRequested() { return InterlockedCompareExchange(&stop_requested, 0, 0) != 0; }
+
+void RequestStop() { InterlockedExchange(&stop_requested, 1); }
+
+// Windows has unix sockets of the stream kind only, and no local syslog daemon to listen on one.
+int OpenDatagramSocket() {
+  errno = ENOSYS;
+  return -1;
+}
+
+int SendDatagram(int /*socket*/, const std::string& /*path*/, std::string_view /*bytes*/) {
+  return ENOSYS;
+}
+
+void CloseSocket(int /*socket*/) {}
 
 const char* SystemNote() { return ""; }
 
