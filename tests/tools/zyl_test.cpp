@@ -55,12 +55,16 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"log", "--file=" + log, "first"}, "", "", 0, ""},  // zyl found each record it appended
       {{"log", "-f", log, "-"}, "second\r\n\nthird", "", 0, ""},
       {{"show", log, "--count"}, "", "      4 " + ZylPath() + "\n", 0, ""},
-      {{"log", "--file", lost, "x"}, "", "", 3, "zyl: could not append a record to " + lost + ": "},
+      {{"log", "--file", lost, "x"},
+       "",
+       "",
+       3,
+       "zyl: could not append a record to " + lost + ": the folder " + dir.path() + "missing"},
       {{"log", "-f", dir.path(), "x"},
        "",
        "",
        3,
-       "zyl: could not append a record to " + dir.path() + ": not a regular file"},
+       "zyl: could not append a record to " + dir.path()},
       // A device takes the record but cannot give it back.
       {{"log", "-f", device, "x"}, "", "", 3, "zyl: could not append a record to " + device + ": "},
       {{"show", "-"}, record + "\x1b]0;PWNED\a\n", record + "\x1b]0;PWNED\a\n", 0, ""},
