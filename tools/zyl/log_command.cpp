@@ -105,6 +105,12 @@ void DefineLog(CLI::App* app, Arguments* args) {
 // would, learns where its own append put it, and reads those bytes back, so no other writer's
 // record can stand in for it. A device or pipe cannot be read back.
 Status RunLog(const Arguments& args, Output& /*out*/) {
+  if (const RotationSetting rotation = RotationFromEnvironment();
+      rotation.set && !rotation.policy) {
+    Complain(std::string(kRotateVariable) +
+             " is not SIZE[,KEEP] with SIZE and KEEP from 1 up, "
+             "SIZE in bytes or with K, M or G: the log is not rotated");
+  }
   const std::string record = BuildRecord(args.text);
   const AppendResult result = AppendRecord(args.file.c_str(), record, true);
   const std::string system_text = result.whole ? "" : platform::LastErrorText();
