@@ -167,9 +167,10 @@ Status RunShow(const Arguments& args, Output& out) {
     if (followed != kOk) return followed;
   }
   // At a stop the record in progress is left for the next run, whole.
-  if (StopRequested()) return sink && sink->failed() ? kFailed : kOk;
-  reader.Finish();
-  return shown.Finish();
+  if (!StopRequested()) reader.Finish();
+  const Status status = shown.Finish();
+  if (sink && sink->failed()) return kFailed;
+  return StopRequested() ? kOk : status;
 }
 
 }  // namespace zyl::tool
