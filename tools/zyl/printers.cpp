@@ -36,9 +36,10 @@ std::string NoteOn(const LogEntry& entry, std::string_view file) {
          (entry.is_record ? "a record cut short" : "not a record") + ", shown as it is";
 }
 
-std::string JsonLine(const LogEntry& entry) {
+std::string JsonLine(const LogEntry& entry, std::string_view file) {
   nlohmann::json object;
   object["offset"] = entry.offset;
+  if (!file.empty()) PutText(object, "file", std::string(file), file);
   if (!entry.is_record) {
     object["record"] = false;
     PutText(object, "text", entry.text, entry.text);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "commands.h"
+#include "cursor.h"
 #include "syslog_sink.h"
 #include "system.h"
 
@@ -29,22 +30,34 @@ bool Contains(std::string_view text, std::string_view part, bool ignore_case) {
 // The entries that match, held back for --last, on to the chosen printer.
 class Shown {
  public:
-  Shown(const Arguments& args, Matcher matcher, std::optional<std::uint64_t> last, Output& out,
-        SyslogSink* sink)
-      : args_(args), matcher_(std::move(matcher)), last_(last), out_(out), sink_(sink) {}
+  // `named`: the one file named, whose entries JSON gives without a file; empty for several.
+  Shown(const Arguments& args, Matcher matcher, std::optional<std::uint64_t> last,
+        std::string named, Output& out, SyslogSink* sink)
+      : args_(args),
+        matcher_(std::move(matcher)),
+        last_(last),
+        named_(std::move(named)),
+        out_(out),
+        sink_(sink) {}
 
-  void Take(LogEntry& entry) {
-    if (!matcher_.Matches(entry) || last_ == 0u) return;  // --last 0 shows nothing
-    if (sink_ != nullptr && StopRequested()) return;      // nothing after the last one handed on
-    if (!last_) return Print(entry);
-    held_.push_back(std::move(entry));
+  // Whether the entry was taken: shown, held, or left out by a filter. Once the sink has refused
+  // one (a stop came first), nothing more is: the next run starts there.
+  bool Take(LogEntry& entry, const std::string& file) {
+    if (refused_) return false;
+    if (!matcher_.Matches(entry) || last_ == 0u) return true;  // --last 0 shows nothing
+    if (!last_) {
+      Print(entry, file);
+      return !refused_;
+    }
+    held_.push_back({std::move(entry), file});
     if (held_.size() > *last_) held_.pop_front();
+    return true;
   }
 
   // At the end of what the file holds now: what --last held back goes out, and from then on
   // each entry as it comes.
   void EndOfFile() {
-    for (const LogEntry& entry : held_) Print(entry);
+    for (const auto& [entry, file] : held_) Print(entry, file);
     held_.clear();
     last_.reset();
   }
@@ -56,15 +69,15 @@ class Shown {
   }
 
  private:
-  void Print(const LogEntry& entry) {
+  void Print(const LogEntry& entry, const std::string& file) {
     shown_ = true;
     if (sink_ != nullptr) {
-      sink_->Send(entry.text);
+      refused_ = !sink_->Send(entry.text);
       return;
     }
     if (args_.count) return counter_.Add(entry);
-    if (args_.json) return out_.Line(JsonLine(entry));
-    const std::string note = after_cut_ ? "" : NoteOn(entry, args_.file);
+    if (args_.json) return out_.Line(JsonLine(entry, file == named_ ? "" : file));
+    const std::string note = after_cut_ ? "" : NoteOn(entry, file);
     after_cut_ = entry.cut;
     if (!note.empty()) {
       out_.Flush();  // the note beside the bytes it is about
@@ -76,17 +89,24 @@ class Shown {
   const Arguments& args_;
   const Matcher matcher_;
   std::optional<std::uint64_t> last_;
+  const std::string named_;
   Output& out_;
   SyslogSink* sink_;
-  std::deque<LogEntry> held_;
+  std::deque<std::pair<LogEntry, std::string>> held_;
   Counter counter_;
   bool shown_ = false;
+  bool refused_ = false;
   bool after_cut_ = false;
   const bool escape_ = args_.escape == "always" || (args_.escape == "auto" && IsTerminal(1));
 };
 
 Status Unreadable(const std::string& file, const std::string& problem) {
   Complain("cannot read " + file + ": " + problem);
+  return kFailed;
+}
+
+Status Unwritable(const std::string& file, const std::string& problem) {
+  Complain("cannot write " + file + ": " + problem);
   return kFailed;
 }
 
@@ -102,8 +122,9 @@ bool Matcher::Matches(const LogEntry& entry) const {
 }
 
 void DefineShow(CLI::App* app, Arguments* args) {
-  app->add_option("FILE", args->file,
-                  "the log, or - for standard input (default: " + args->file + ")")
+  app->add_option("FILE", args->files,
+                  "the log, read with its generations, or - for standard input (default: " +
+                      args->file + ")")
       ->type_name("");
   const CLI::Validator time = Check(
       "a time", [](const std::string& value) { return !!WhenKey(value, std::time(nullptr)); });
@@ -125,6 +146,9 @@ void DefineShow(CLI::App* app, Arguments* args) {
   CLI::Option* follow = app->add_flag("-f,--follow", args->follow,
                                       "go on with records as they are appended, as tail -f does");
   count->excludes(json)->excludes(follow);
+  app->add_option("--cursor-file", args->cursor_file,
+                  "start after the place kept in FILE, and keep there how far records went out")
+      ->type_name("FILE");
   app->add_option("--syslog", args->syslog,
                   "hand each record to the local syslog socket SOCKET instead (not on Windows)")
       ->type_name("SOCKET")
@@ -141,34 +165,66 @@ Status RunShow(const Arguments& args, Output& out) {
     return text.empty() ? std::nullopt : WhenKey(text, now);
   };
   const Matcher matcher{when(args.since), when(args.until), args.app, args.grep, args.ignore_case};
+  const std::vector<std::string> files = args.files.empty() ? std::vector{args.file} : args.files;
+  std::optional<Cursor> cursor;
+  std::string problem;
+  if (!args.cursor_file.empty() && !LoadCursor(args.cursor_file, &cursor, &problem)) {
+    return Unreadable(args.cursor_file, problem);
+  }
   std::optional<std::uint64_t> last;
   if (!args.last.empty()) last = *ParseNumber<std::uint32_t>(args.last);
   // A shipper wants every record, not the last few.
-  if (args.follow && !last && !matcher.since && args.syslog.empty()) last = kFollowLast;
+  if (args.follow && !last && !matcher.since && !cursor && args.syslog.empty()) last = kFollowLast;
   std::optional<SyslogSink> sink;
   if (!args.syslog.empty()) sink.emplace(args.syslog);
   if (sink || args.follow) CatchStopRequests();
-  Shown shown(args, matcher, last, out, sink ? &*sink : nullptr);
-  RecordReader reader([&shown](LogEntry& entry) { shown.Take(entry); });
+  Shown shown(args, matcher, last, files.size() == 1 ? files.front() : "", out,
+              sink ? &*sink : nullptr);
+  const auto go_on = [&out] { return out.ok() && !StopRequested(); };
 
-  const bool from_stdin = args.file == "-";  // read to its end, never followed
-  std::string problem;
-  const int fd = from_stdin ? 0 : OpenForReading(args.file, &problem);
-  if (fd < 0) return Unreadable(args.file, problem);
-  const long long fed = FeedFrom(fd, reader, [&out] { return out.ok() && !StopRequested(); });
-  const int error = errno;
-  if (!from_stdin) CloseFile(fd);
-  if (fed < 0) return Unreadable(args.file, std::strerror(error));
-  if (args.follow && !from_stdin) {
-    reader.PassWhole();
-    shown.EndOfFile();
-    const Status followed =
-        Follow(args.file, static_cast<std::uint64_t>(fed), matcher.until, reader, out);
-    if (followed != kOk) return followed;
+  // Each file named with its generations, in the order given; standard input read to its end.
+  std::vector<std::unique_ptr<LogFiles>> logs;
+  for (const std::string& file : files) {
+    if (file == "-") {
+      RecordReader reader([&shown](LogEntry& entry) { shown.Take(entry, "-"); });
+      if (FeedFrom(0, reader, go_on) < 0) return Unreadable(file, std::strerror(errno));
+      reader.Finish();
+      continue;
+    }
+    logs.push_back(std::make_unique<LogFiles>(
+        file, args.follow,
+        [&shown](LogEntry& entry, const std::string& name) { return shown.Take(entry, name); }));
+    if (cursor) logs.back()->Resume(*cursor);
+    if (!logs.back()->Look(&problem, go_on)) {
+      Complain("cannot read " + problem);
+      return kFailed;
+    }
   }
+  shown.EndOfFile();
+  // The cursor moves only past what went out.
+  std::string kept;
+  const auto looked = [&]() -> Status {
+    if (!out.Flush()) return kFailed;
+    if (args.cursor_file.empty()) return kOk;
+    Cursor now;
+    for (const auto& log : logs) log->Keep(now);
+    if (const std::string text = CursorText(now); text != kept) {
+      if (!SaveCursor(args.cursor_file, now, &problem))
+        return Unwritable(args.cursor_file, problem);
+      kept = text;
+    }
+    return kOk;
+  };
+  Status status = looked();
+  if (status == kOk && args.follow && !logs.empty()) {
+    status = Follow(logs, matcher.until, go_on, looked);
+  }
+  if (status != kOk) return status;
   // At a stop the record in progress is left for the next run, whole.
-  if (!StopRequested()) reader.Finish();
-  const Status status = shown.Finish();
+  if (!StopRequested()) {
+    for (const auto& log : logs) log->Finish();
+  }
+  status = shown.Finish();
   if (sink && sink->failed()) return kFailed;
   return StopRequested() ? kOk : status;
 }

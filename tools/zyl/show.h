@@ -5,10 +5,14 @@
 // written, as JSON lines or counted per program; with --follow (follow.cpp), as they are appended.
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "log_files.h"
 #include "output.h"
 #include "record_reader.h"
 
@@ -32,11 +36,11 @@ void PrintText(const LogEntry& entry, bool escape, Output& out);
 // "FILE, byte N: not a record, shown as it is".
 std::string NoteOn(const LogEntry& entry, std::string_view file);
 
-// The entry as one line of JSON, without its line end: offset; for a record time, exe, message
-// (line ends as LF) and torn when it was cut short; otherwise "record": false and text. A text
-// that is not UTF-8 has U+FFFD for each stray byte and the file's exact bytes in hex beside it
-// (exe_hex, message_hex, text_hex).
-std::string JsonLine(const LogEntry& entry);
+// The entry as one line of JSON, without its line end: offset, and the file it counts in unless
+// `file` is empty; for a record time, exe, message (line ends as LF) and torn when it was cut
+// short; otherwise "record": false and text. A text that is not UTF-8 has U+FFFD for each stray
+// byte and the file's exact bytes in hex beside it (exe_hex, message_hex, text_hex).
+std::string JsonLine(const LogEntry& entry, std::string_view file = {});
 
 class Counter {
  public:
@@ -50,12 +54,12 @@ class Counter {
   std::uint64_t strays_ = 0;
 };
 
-// Feeds `reader` what is appended to `file` past `position`, looking four times a second, and
-// passes on each whole record at once; from the start again when the file was deleted or started
-// anew. With `until` (a time key) it returns once that local time has passed: no record appended
-// later can match. kFailed, with a complaint, when the file cannot be read or output fails.
-Status Follow(const std::string& file, std::uint64_t position, std::optional<std::int64_t> until,
-              RecordReader& reader, Output& out);
+// Looks at `logs` four times a second, so each entry passes on once it is whole, and calls
+// `looked` after each look; a status from it other than kOk ends the follow with that status.
+// With `until` (a time key) it returns once that local time has passed: no record appended later
+// can match. kFailed, with a complaint, when a file cannot be read.
+Status Follow(const std::vector<std::unique_ptr<LogFiles>>& logs, std::optional<std::int64_t> until,
+              const std::function<bool()>& go_on, const std::function<Status()>& looked);
 
 }  // namespace zyl::tool
 

@@ -6,10 +6,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "zyl/zyl.h"  // HWND
+#include "platform/platform.h"  // FileId
+#include "zyl/zyl.h"            // HWND
 
 namespace zyl::tool {
 
@@ -24,6 +26,7 @@ bool IsTerminal(int fd);
 bool IsWindowHandle(HWND window);
 
 struct FileStatus {
+  bool exists = false;
   bool regular = false;  // a plain file, not a directory, device or pipe
   std::uint64_t size = 0;
 };
@@ -36,6 +39,16 @@ int OpenForReading(const std::string& path, std::string* problem);
 long ReadSome(int fd, char* buf, std::size_t size);
 bool SeekTo(int fd, std::uint64_t offset);
 void CloseFile(int fd);
+
+struct OpenFileStatus {
+  platform::FileId id;
+  std::uint64_t size = 0;
+};
+std::optional<OpenFileStatus> StatOpenFile(int fd);
+
+// Renames `from` to `to`, replacing what `to` names in one step: a reader of `to` finds the old
+// file or the new one, whole.
+bool MoveOver(const std::string& from, const std::string& to);
 
 // From now on SIGTERM and SIGINT (on Windows Ctrl-C and Ctrl-Break) only ask for a stop, which
 // StopRequested() tells: long work ends at a record's boundary.

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 
 #include "system.h"
@@ -28,7 +29,7 @@ bool IsWindowHandle(HWND /*window*/) { return false; }  // no windows here
 FileStatus StatFile(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return {};
-  return {S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size)};
+  return {true, S_ISREG(info.st_mode), static_cast<std::uint64_t>(info.st_size)};
 }
 
 int OpenForReading(const std::string& path, std::string* problem) {
@@ -49,6 +50,18 @@ bool SeekTo(int fd, std::uint64_t offset) {
 }
 
 void CloseFile(int fd) { close(fd); }
+
+std::optional<OpenFileStatus> StatOpenFile(int fd) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0) return std::nullopt;
+  const platform::FileId id{static_cast<std::uint64_t>(info.st_dev),
+                            static_cast<std::uint64_t>(info.st_ino)};
+  return OpenFileStatus{id, static_cast<std::uint64_t>(info.st_size)};
+}
+
+bool MoveOver(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
 
 void CatchStopRequests() {
   struct sigaction action {};

@@ -51,7 +51,7 @@ FileStatus StatFile(const std::string& path) {
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
   const bool regular =
       (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
-  return {regular, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
+  return {true, regular, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
 }
 
 int OpenForReading(const std::string& path, std::string* problem) {
@@ -80,6 +80,20 @@ bool SeekTo(int fd, std::uint64_t offset) {
 }
 
 void CloseFile(int fd) { _close(fd); }
+
+std::optional<OpenFileStatus> StatOpenFile(int fd) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &info)) {
+    return std::nullopt;
+  }
+  const platform::FileId id{info.dwVolumeSerialNumber,
+                            (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+  return OpenFileStatus{id, (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow};
+}
+
+bool MoveOver(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
 
 void CatchStopRequests() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
 

@@ -1,0 +1,126 @@
+#include "cursor.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "commands.h"
+
+namespace zyl::tool {
+namespace {
+
+constexpr std::string_view kFirstLine = "zyl-cursor 1";
+constexpr long kLargest = 1 << 20;  // far more than the files a log keeps ever need
+
+std::string Written(std::string_view name) {
+  std::string text;
+  for (const char c : name) {
+    text += c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string(1, c);
+  }
+  return text;
+}
+
+std::optional<std::string> Unwritten(std::string_view text) {
+  std::string name;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      name += text[i];
+    } else if (++i < text.size() && (text[i] == '\\' || text[i] == 'n' || text[i] == 'r')) {
+      name += text[i] == 'n' ? '\n' : text[i] == 'r' ? '\r' : '\\';
+    } else {
+      return std::nullopt;
+    }
+  }
+  return name;
+}
+
+// The next field of `line`, up to a blank, taken off it; nullopt when there is no blank.
+std::optional<std::uint64_t> TakeNumber(std::string_view& line) {
+  const std::size_t blank = line.find(' ');
+  if (blank == std::string_view::npos) return std::nullopt;
+  const auto number = ParseNumber<std::uint64_t>(line.substr(0, blank));
+  line.remove_prefix(blank + 1);
+  return number;
+}
+
+bool TakeLine(std::string_view line, Cursor& cursor) {
+  const std::size_t blank = line.find(' ');
+  const std::string_view kind = line.substr(0, blank);
+  line.remove_prefix(blank == std::string_view::npos ? line.size() : blank + 1);
+  if (kind == "log") {
+    const auto newest = TakeNumber(line);
+    const auto name = Unwritten(line);
+    if (!newest || !name) return false;
+    cursor.newest[*name] = *newest;
+    return true;
+  }
+  if (kind != "file") return false;
+  FilePlace place;
+  const auto volume = TakeNumber(line), index = TakeNumber(line), offset = TakeNumber(line);
+  const auto name = Unwritten(line);
+  if (!volume || !index || !offset || !name) return false;
+  cursor.files.push_back({{*volume, *index}, *offset, *name});
+  return true;
+}
+
+}  // namespace
+
+std::string CursorText(const Cursor& cursor) {
+  std::string text = std::string(kFirstLine) + "\n";
+  for (const auto& [name, newest] : cursor.newest) {
+    text += "log " + std::to_string(newest) + " " + Written(name) + "\n";
+  }
+  for (const FilePlace& file : cursor.files) {
+    text += "file " + std::to_string(file.id.volume) + " " + std::to_string(file.id.index) + " " +
+            std::to_string(file.offset) + " " + Written(file.name) + "\n";
+  }
+  return text;
+}
+
+std::optional<Cursor> ParseCursor(std::string_view text) {
+  Cursor cursor;
+  bool first = true;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos) return std::nullopt;  // a cursor ends with its line end
+    const std::string_view line = text.substr(0, end);
+    if (first ? line != kFirstLine : !TakeLine(line, cursor)) return std::nullopt;
+    first = false;
+    text.remove_prefix(end + 1);
+  }
+  if (first) return std::nullopt;
+  return cursor;
+}
+
+bool LoadCursor(const std::string& path, std::optional<Cursor>* cursor, std::string* problem) {
+  cursor->reset();
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    if (errno == ENOENT) return true;
+    *problem = std::strerror(errno);
+    return false;
+  }
+  std::string text(kLargest + 1, '\0');
+  text.resize(std::fread(text.data(), 1, text.size(), file));
+  const bool read = !std::ferror(file);
+  std::fclose(file);
+  if (!read) *problem = "cannot read it";
+  if (!read || text.empty()) return read;
+  *cursor = text.size() <= kLargest ? ParseCursor(text) : std::nullopt;
+  if (!*cursor) *problem = "not a cursor that zyl wrote";
+  return cursor->has_value();
+}
+
+bool SaveCursor(const std::string& path, const Cursor& cursor, std::string* problem) {
+  const std::string beside = path + ".new";
+  const std::string text = CursorText(cursor);
+  std::FILE* file = std::fopen(beside.c_str(), "wb");
+  bool saved = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  saved = file != nullptr && std::fclose(file) == 0 && saved;
+  if (saved && MoveOver(beside, path)) return true;
+  *problem = saved ? "cannot rename " + beside + " over it" : std::strerror(errno);
+  std::remove(beside.c_str());
+  return false;
+}
+
+}  // namespace zyl::tool

@@ -1,0 +1,45 @@
+#ifndef ZYL_TOOLS_ZYL_CURSOR_H_
+#define ZYL_TOOLS_ZYL_CURSOR_H_
+
+// Where reading a log and its generations stands, kept in a file between runs (--cursor-file), so
+// that the next run goes on after the last entry passed on, across rotations. A small text:
+//   zyl-cursor 1
+//   log NEWEST NAME                  per log named: its highest generation number accounted for
+//   file VOLUME INDEX OFFSET NAME    a file by its identity, OFFSET past its last entry passed on
+// A name is the rest of its line, with '\' and line ends written as \\, \n and \r.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "system.h"
+
+namespace zyl::tool {
+
+struct FilePlace {
+  platform::FileId id;
+  std::uint64_t offset = 0;
+  std::string name;  // where it was seen last; its identity is what finds it again
+};
+
+struct Cursor {
+  std::map<std::string, std::uint64_t> newest;  // log name -> generation number (0: none)
+  std::vector<FilePlace> files;
+};
+
+std::string CursorText(const Cursor& cursor);
+// Nullopt when `text` is not a cursor that CursorText wrote.
+std::optional<Cursor> ParseCursor(std::string_view text);
+
+// The cursor kept at `path`; nullopt in `*cursor` when there is none yet (no file, or an empty
+// one). False, with the reason in `problem`, when it cannot be read or holds no cursor.
+bool LoadCursor(const std::string& path, std::optional<Cursor>* cursor, std::string* problem);
+// Keeps `cursor` at `path`: written beside it, then renamed over it, so a reader never finds half
+// of one. False, with the reason in `problem`, when it could not be.
+bool SaveCursor(const std::string& path, const Cursor& cursor, std::string* problem);
+
+}  // namespace zyl::tool
+
+#endif  // ZYL_TOOLS_ZYL_CURSOR_H_

@@ -1,0 +1,70 @@
+#ifndef ZYL_TOOLS_ZYL_LOG_FILES_H_
+#define ZYL_TOOLS_ZYL_LOG_FILES_H_
+
+// A log and its generations read as one stream: the generations oldest first, then the log. Each
+// file is known by its identity, not its name, so a rotation's rename neither repeats an entry nor
+// skips one, however many rotations happen between two looks.
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cursor.h"
+#include "record_reader.h"
+
+namespace zyl::tool {
+
+class LogFiles {
+ public:
+  // Gets each entry and the name of the file it is in; false when it did not take the entry, which
+  // then stays for a later run.
+  using Sink = std::function<bool(LogEntry& entry, const std::string& file)>;
+
+  // `follow`: files are read on at the next look, so an entry at the end of one passes on only
+  // once it is whole; otherwise each file's last entry passes on at its end.
+  LogFiles(std::string log, bool follow, Sink sink);
+  ~LogFiles();
+  LogFiles(const LogFiles&) = delete;
+  LogFiles& operator=(const LogFiles&) = delete;
+
+  // The next look goes on from where `cursor` left this log: the files it names, found by their
+  // identity, from their offsets; generations newer than it knew and a new log from their start.
+  void Resume(const Cursor& cursor);
+
+  // Reads what every file holds past what was read and passes on its entries. A generation is read
+  // on for a few seconds after it last grew, for a writer that appended to the log just as it was
+  // renamed. `go_on`: as FeedFrom's. False, with "FILE: why" in `problem`, when a file cannot be
+  // read; a file that cannot be opened counts only at the first look (a missing log only when
+  // there is no generation either), and is looked for again at the next.
+  bool Look(std::string* problem, const std::function<bool()>& go_on);
+
+  // The end: passes on the entries in progress, torn when cut short.
+  void Finish();
+
+  // Adds where reading stands to `cursor`.
+  void Keep(Cursor& cursor) const;
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  struct File;
+
+  enum class Read { kDone, kSkipped, kUnopened, kFailed };
+  Read ReadFile(const std::string& path, std::uint64_t generation, std::string* problem,
+                const std::function<bool()>& go_on);
+  File* Track(const platform::FileId& id, std::uint64_t offset);
+  void Forget(Clock::time_point now);
+
+  std::string log_;
+  bool follow_;
+  Sink sink_;
+  std::vector<std::unique_ptr<File>> files_;
+  std::vector<FilePlace> resume_;  // cursor places not yet found
+  std::uint64_t newest_ = 0;       // the highest generation number accounted for
+  bool looked_ = false;
+};
+
+}  // namespace zyl::tool
+
+#endif  // ZYL_TOOLS_ZYL_LOG_FILES_H_
