@@ -69,5 +69,15 @@ TEST(SyslogSink, HandsEachRecordOnWholeOnceTheSocketIsThere) {
   close(daemon);
 }
 
+// A record that can never go is not passed over: zyl stops there, and says it failed.
+TEST(ZylShow, FailsAtARecordThatCannotBeHandedOn) {
+  const TempDir dir;
+  const std::string log = dir.path() + "app.log", socket = dir.path() + std::string(120, 's');
+  std::ofstream(log, std::ios::binary) << "APP: /x: Wed Mar 15 09:05:07 2006\nready\n";
+  const ZylRun run = RunZyl({"show", "--syslog", socket, log});
+  EXPECT_EQ(run.status, 3);
+  EXPECT_NE(run.err.find("File name too long"), std::string::npos) << run.err;
+}
+
 }  // namespace
 }  // namespace zyl::testing

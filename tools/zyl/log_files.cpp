@@ -71,7 +71,9 @@ bool LogFiles::Look(std::string* problem, const std::function<bool()>& go_on) {
   if (!read(log_, 0)) return false;
   newest_ = newest;  // after the reads: each compared its number with the newest before this look
   looked_ = true;
-  Forget(Clock::now());
+  // After a stop, files may hold entries not passed on, or not be read at all: the cursor must
+  // keep naming them.
+  if (!go_on || go_on()) Forget(Clock::now());
   return true;
 }
 

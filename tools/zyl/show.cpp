@@ -221,9 +221,12 @@ Status RunShow(const Arguments& args, Output& out) {
   }
   if (status != kOk) return status;
   // At a stop the record in progress is left for the next run, whole.
-  if (StopRequested()) return sink && sink->failed() ? kFailed : kOk;
-  for (const auto& log : logs) log->Finish();
-  return shown.Finish();
+  if (!StopRequested()) {
+    for (const auto& log : logs) log->Finish();
+  }
+  status = shown.Finish();
+  if (sink && sink->failed()) return kFailed;
+  return StopRequested() ? kOk : status;
 }
 
 }  // namespace zyl::tool
