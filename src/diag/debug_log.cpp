@@ -1,13 +1,12 @@
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include <ctime>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "diag/log_format.h"
 #include "diag/log_record.h"
-#include "diag/time_text.h"
 #include "frame/no_throw.h"
 #include "platform/platform.h"
 #include "zyl/zyl.h"
@@ -17,38 +16,17 @@ const char* LogName = "C:\\ZYL.LOG";
 namespace {
 
 // The longest first line, its newline included.
-constexpr std::size_t kHeadBound = zyl::log_record::kLongestHeader + 2;
-
-char* Put(std::string_view text, char* out) {
-  std::memcpy(out, text.data(), text.size());
-  return out + text.size();
-}
-
-// A newline is one or two bytes: moved in place, without a call to memcpy.
-char* PutNewline(std::string_view newline, char* out) {
-  for (const char c : newline) *out++ = c;
-  return out;
-}
-
-// `text` with each '\n' written as `newline`.
-char* PutWithNewlines(std::string_view text, std::string_view newline, char* out) {
-  if (newline == "\n") return Put(text, out);
-  for (std::size_t start = 0;;) {
-    const std::size_t end = std::min(text.find('\n', start), text.size());
-    out = Put(text.substr(start, end - start), out);
-    if (end == text.size()) return out;
-    out = PutNewline(newline, out);
-    start = end + 1;
-  }
-}
+constexpr std::size_t kHeadBound = zyl::log_format::kLongestHeader + 2;
 
 // Writes the record to `out`, which has room for kHeadBound bytes besides the stored message and
 // its newline; returns the end.
 char* PutRecord(std::int64_t now, std::string_view message, std::string_view newline, char* out) {
-  out = Put(zyl::log_record::kHeaderStart, out);
-  out = Put(zyl::log_record::kBeforeTime, zyl::log_record::PutProgramPath(out));
-  out = PutNewline(newline, zyl::PutCtimeText(now, out));
-  return PutNewline(newline, PutWithNewlines(message, newline, out));
+  char path[zyl::platform::kPathLimit];
+  const std::string_view exe(path, zyl::log_record::PutProgramPath(path) - path);
+  std::tm local;
+  const bool known = zyl::platform::BrokenDownLocalTime(now, &local);
+  out = zyl::log_format::PutHeader(exe, known ? &local : nullptr, newline, out);
+  return zyl::log_format::PutMessage(message, newline, out);
 }
 
 void AppendRecord(const std::string& message) {

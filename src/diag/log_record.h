@@ -1,27 +1,16 @@
 #ifndef ZYL_DIAG_LOG_RECORD_H_
 #define ZYL_DIAG_LOG_RECORD_H_
 
-// A debug-log record as SendDebugMsg writes it and zyl reads it back: a header line,
-//   "APP: " the executable's path ": " the local time in ctime's form ("Wed Mar 15 09:05:07 2006"),
-// then the message's lines, every line end in the platform's text form.
+// What a log record takes from the system besides the clock: the program's path as a header names
+// it (diag/log_format.h has the record's layout).
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <string_view>
 
-#include "diag/time_text.h"
 #include "platform/platform.h"
 
 namespace zyl::log_record {
-
-inline constexpr std::string_view kHeaderStart = "APP: ";
-inline constexpr std::string_view kBeforeTime = ": ";
-// What stands for a time the writer could not tell; as wide as a known one.
-inline constexpr std::string_view kUnknownTime = "??? ??? ?? ??:??:?? ????";
-// The longest header line without its line end: the path is read into kPathLimit bytes.
-inline constexpr std::size_t kLongestHeader =
-    kHeaderStart.size() + platform::kPathLimit + kBeforeTime.size() + kCtimeTextBound;
 
 // Writes the executable's path as a header names it to `out`, which has room for
 // platform::kPathLimit bytes, and returns the end. It is read straight into place: a failed query

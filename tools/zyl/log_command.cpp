@@ -11,24 +11,26 @@ namespace zyl::tool {
 namespace {
 
 // Looks in `file`, from byte `from` on, for the record this program's SendDebugMsg appended for
-// `message`: whole, as the log's reader reads every record, with this program's path and every
-// '\n' of the message in the file's line-end form; other writers' records may come around it.
+// `message`: whole, as the log's reader reads every record, with this program's path and the
+// message read back as it was passed; other writers' records may come around it.
 // Empty when it is there; otherwise why it was not found.
 std::string FindRecord(const std::string& file, std::uint64_t from, const std::string& message) {
   char path[platform::kPathLimit];
   const std::string_view exe(path, log_record::PutProgramPath(path) - path);
-  std::string stored;
-  for (const char c : message) {
-    stored += c == '\n' ? platform::TextNewline() : std::string_view(&c, 1);
-  }
   std::string problem;
   const int fd = OpenForReading(file, &problem);
   if (fd < 0) return "could not read it back: " + problem;
   bool found = false;
+  std::size_t matched = std::string::npos;  // bytes of `message` that the record read so far holds
   RecordReader reader(
       [&](LogEntry& entry) {
-        found = found ||
-                (entry.is_record && !entry.torn && entry.exe() == exe && entry.message() == stored);
+        if (entry.piece <= 1)
+          matched = entry.is_record && entry.exe() == exe ? 0 : std::string::npos;
+        if (matched == std::string::npos) return;
+        const std::string part = entry.MessageText();
+        matched = message.compare(matched, part.size(), part) == 0 ? matched + part.size()
+                                                                   : std::string::npos;
+        found = found || (!entry.cut && !entry.torn && matched == message.size());
       },
       from);
   const bool read = SeekTo(fd, from) && FeedFrom(fd, reader, [&found] { return !found; }) >= 0;

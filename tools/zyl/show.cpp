@@ -34,14 +34,22 @@ class Shown {
   void Take(LogEntry& entry) {
     if (!matcher_.Matches(entry) || last_ == 0u) return;  // --last 0 shows nothing
     if (!last_) return Print(entry);
-    held_.push_back(std::move(entry));
-    if (held_.size() > *last_) held_.pop_front();
+    // --last counts records: the pieces of one that follow each other go out together.
+    const bool starts =
+        entry.piece <= 1 || held_.empty() ||
+        held_.back().second.offset + held_.back().second.text.size() != entry.offset;
+    held_.emplace_back(starts, std::move(entry));
+    if (starts && ++held_records_ > *last_) {
+      do held_.pop_front();
+      while (!held_.front().first);
+      --held_records_;
+    }
   }
 
   // At the end of what the file holds now: what --last held back goes out, and from then on
   // each entry as it comes.
   void EndOfFile() {
-    for (const LogEntry& entry : held_) Print(entry);
+    for (const auto& [starts, entry] : held_) Print(entry);
     held_.clear();
     last_.reset();
   }
@@ -49,6 +57,7 @@ class Shown {
   Status Finish() {
     EndOfFile();
     if (args_.count) counter_.Print(escape_, out_);
+    if (open_line_ && escape_) out_.Write("\n");  // the prompt after it on a line of its own
     return shown_ ? kOk : kNoResult;
   }
 
@@ -56,24 +65,31 @@ class Shown {
   void Print(const LogEntry& entry) {
     shown_ = true;
     if (args_.count) return counter_.Add(entry);
-    if (args_.json) return out_.Line(JsonLine(entry));
-    const std::string note = after_cut_ ? "" : NoteOn(entry, args_.file);
+    if (args_.json) return out_.Line(JsonLine(entry, escape_));
+    // The bytes as written: a line end is added only between entries apart in the file.
+    if (open_line_ && entry.offset != end_) out_.Write("\n");
+    const std::string note = after_cut_ && !entry.is_record ? "" : NoteOn(entry, args_.file);
     after_cut_ = entry.cut;
     if (!note.empty()) {
       out_.Flush();  // the note beside the bytes it is about
       Complain(note);
     }
     PrintText(entry, escape_, out_);
+    end_ = entry.offset + entry.text.size();
+    open_line_ = !entry.text.empty() && entry.text.back() != '\n';
   }
 
   const Arguments& args_;
   const Matcher matcher_;
   std::optional<std::uint64_t> last_;
   Output& out_;
-  std::deque<LogEntry> held_;
+  std::deque<std::pair<bool, LogEntry>> held_;  // and whether each starts a record
+  std::uint64_t held_records_ = 0;
   Counter counter_;
   bool shown_ = false;
   bool after_cut_ = false;
+  std::uint64_t end_ = 0;   // of the last entry printed, in the file
+  bool open_line_ = false;  // it ended without a line end
   const bool escape_ = args_.escape == "always" || (args_.escape == "auto" && IsTerminal(1));
 };
 
@@ -138,7 +154,14 @@ Status RunShow(const Arguments& args, Output& out) {
   std::string problem;
   const int fd = from_stdin ? 0 : OpenForReading(args.file, &problem);
   if (fd < 0) return Unreadable(args.file, problem);
-  const long long fed = FeedFrom(fd, reader, [&out] { return out.ok(); });
+  // What is whole goes out before zyl waits for more: `tail -f app.log | zyl show -` shows each
+  // record as it comes.
+  const long long fed = FeedFrom(
+      fd, reader, [&out] { return out.ok(); },
+      [&] {
+        reader.PassWhole();
+        out.Flush();
+      });
   const int error = errno;
   if (!from_stdin) CloseFile(fd);
   if (fed < 0) return Unreadable(args.file, std::strerror(error));

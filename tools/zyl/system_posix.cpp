@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +33,11 @@ long ReadSome(int fd, char* buf, std::size_t size) {
     const ssize_t got = read(fd, buf, size);
     if (got >= 0 || errno != EINTR) return static_cast<long>(got);
   }
+}
+
+bool ReadWouldWait(int fd) {
+  pollfd readable{fd, POLLIN, 0};
+  return poll(&readable, 1, 0) == 0;
 }
 
 bool SeekTo(int fd, std::uint64_t offset) {

@@ -67,6 +67,20 @@ long ReadSome(int fd, char* buf, std::size_t size) {
   return _read(fd, buf, static_cast<unsigned>(size));
 }
 
+bool ReadWouldWait(int fd) {
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+  switch (GetFileType(handle)) {
+    case FILE_TYPE_PIPE: {
+      DWORD available = 0;  // a pipe whose writer is gone fails: its read ends at once
+      return PeekNamedPipe(handle, nullptr, 0, nullptr, &available, nullptr) && available == 0;
+    }
+    case FILE_TYPE_CHAR:
+      return true;  // a console, waiting for its user
+    default:
+      return false;
+  }
+}
+
 bool SeekTo(int fd, std::uint64_t offset) {
   return _lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) != -1;
 }
