@@ -10,7 +10,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
-#include <vector>
+#include <tuple>
 
 #include "log_test_util.h"
 #include "platform/platform.h"
@@ -108,90 +108,69 @@ TEST(PutHeader, MatchesCtimeInEveryZoneAndRange) {
 // ends in, a header's form starts a new record to any reader; and a record cut short within its
 // header, with the header after it, reads as one header whose path holds "APP: ".
 TEST(LogFormat, ReadsBackWhatItWrites) {
-  const auto tm = [](long long year, int month, int day, int wday) {
+  const auto at = [](long long year, int month, int mday, int wday) {
     std::tm t{};
-    t.tm_year = static_cast<int>(year - 1900), t.tm_mon = month - 1, t.tm_mday = day,
-    t.tm_wday = wday;
-    t.tm_hour = 23, t.tm_min = 5, t.tm_sec = 60;
-    return t;
+    t.tm_year = static_cast<int>(year - 1900), t.tm_mon = month - 1, t.tm_mday = mday;
+    t.tm_wday = wday, t.tm_hour = 23, t.tm_min = 5, t.tm_sec = 60;
+    return std::optional<std::tm>(t);
   };
-  const std::string path_258(258, 'p');  // and ": ": the longest path
+  const std::string path(258, 'p');  // with ": ", the longest
   const struct {
     std::string exe;
     std::optional<std::tm> local;  // none: not known
-    std::string message;
-    std::string header;                   // the header line without its line end
-    std::vector<std::string> as_headers;  // the message's lines that read as headers
+    std::string message, header;   // the header line without its line end
+    std::string as_headers;        // the paths of message lines that read as headers
   } cases[] = {
-      {"C:\\A.EXE", tm(2006, 3, 5, 0), "a\nb", "APP: C:\\A.EXE: Sun Mar  5 23:05:60 2006", {}},
-      {"/x", tm(0, 1, 1, 6), "", "APP: /x: Sat Jan  1 23:05:60 0", {}},
-      {"/x", tm(-1, 12, 31, 5), "x\r", "APP: /x: Fri Dec 31 23:05:60 -1", {}},
-      {"/x", tm(10000, 2, 29, 2), "a\r\nb\r", "APP: /x: Tue Feb 29 23:05:60 10000", {}},
-      {"/x", tm(INT_MAX, 12, 31, 4), "\n\n", "APP: /x: Thu Dec 31 23:05:60 2147483647", {}},
-      {"/x", tm(INT_MIN + 1900, 1, 1, 0), "", "APP: /x: Sun Jan  1 23:05:60 -2147481748", {}},
+      {"C:\\A.EXE", at(2006, 3, 5, 0), "a\nb", "APP: C:\\A.EXE: Sun Mar  5 23:05:60 2006", ""},
+      {"/x", at(0, 1, 1, 6), "", "APP: /x: Sat Jan  1 23:05:60 0", ""},
+      {"/x", at(-1, 12, 31, 5), "x\r", "APP: /x: Fri Dec 31 23:05:60 -1", ""},
+      {"/x", at(10000, 2, 29, 2), "a\r\nb\r", "APP: /x: Tue Feb 29 23:05:60 10000", ""},
+      {"/x", at(INT_MAX, 12, 31, 4), "\n\n", "APP: /x: Thu Dec 31 23:05:60 2147483647", ""},
+      {"/x", at(INT_MIN + 1900LL, 1, 1, 0), "", "APP: /x: Sun Jan  1 23:05:60 -2147481748", ""},
       // Past ctime's range, out of range or not known: the filler.
-      {"/x", tm(INT_MAX + 1LL, 1, 1, 0), "", "APP: /x: ??? ??? ?? ??:??:?? ????", {}},
-      {"/x", tm(2006, 13, 1, 0), "", "APP: /x: ??? ??? ?? ??:??:?? ????", {}},
-      {"/x", std::nullopt, "m", "APP: /x: ??? ??? ?? ??:??:?? ????", {}},
-      {"", tm(2006, 3, 15, 3), "", "APP: : Wed Mar 15 23:05:60 2006", {}},
-      {"/srv/APP: a: b/APP: c",
-       tm(2006, 3, 15, 3),
-       "APP: x",
-       "APP: /srv/APP: a: b/APP: c: Wed Mar 15 23:05:60 2006",
-       {}},
-      {path_258 + ": ",
-       tm(2006, 3, 15, 3),
-       "",
-       "APP: " + path_258 + ": : Wed Mar 15 23:05:60 2006",
-       {}},
-      {"/x",
-       tm(2006, 3, 15, 3),
+      {"/x", at(INT_MAX + 1LL, 1, 1, 0), "", "APP: /x: ??? ??? ?? ??:??:?? ????", ""},
+      {"/x", at(2006, 13, 1, 0), "", "APP: /x: ??? ??? ?? ??:??:?? ????", ""},
+      {"/x", std::nullopt, "m", "APP: /x: ??? ??? ?? ??:??:?? ????", ""},
+      {"", at(2006, 3, 15, 3), "", "APP: : Wed Mar 15 23:05:60 2006", ""},
+      {"/a/APP: b: c/APP: d", at(2006, 3, 15, 3), "APP: x",
+       "APP: /a/APP: b: c/APP: d: Wed Mar 15 23:05:60 2006", ""},
+      {path + ": ", at(2006, 3, 15, 3), "", "APP: " + path + ": : Wed Mar 15 23:05:60 2006", ""},
+      {"/x", at(2006, 3, 15, 3),
        "APP: /y: Wed Mar 15 09:05:07 2006\nz\nhalfAPP: /z: ??? ??? ?? ??:??:?? ????\nAPP: /y: x",
-       "APP: /x: Wed Mar 15 23:05:60 2006",
-       {"APP: /y: Wed Mar 15 09:05:07 2006", "APP: /z: ??? ??? ?? ??:??:?? ????"}},
+       "APP: /x: Wed Mar 15 23:05:60 2006", "/y|/z|"},
   };
   for (const auto& c : cases) {
     for (const std::string_view newline : {"\n", "\r\n"}) {
-      SCOPED_TRACE(::testing::PrintToString(c.header + c.message) +
-                   (newline.size() - 1 ? " CRLF" : ""));
+      SCOPED_TRACE(::testing::PrintToString(c.header + c.message + std::string(newline)));
       std::string record = Header(c.exe, c.local ? &*c.local : nullptr, newline);
       ASSERT_EQ(record, c.header + std::string(newline));
       record.resize(record.size() + (c.message.size() + 1) * newline.size());
-      record.resize(log_format::PutMessage(c.message, newline,
-                                           record.data() + c.header.size() + newline.size()) -
-                    record.data());
-      // Line by line, as a reader takes it.
-      std::vector<log_format::Header> headers;
-      std::vector<std::string> as_headers;
+      const std::size_t body = c.header.size() + newline.size();
+      record.resize(log_format::PutMessage(c.message, newline, &record[body]) - record.data());
+      std::optional<log_format::Header> first;  // line by line, as a reader takes it
+      std::string as_headers;
       for (std::size_t start = 0, end; start < record.size(); start = end) {
-        end = std::min(record.find('\n', start), record.size() - 1) + 1;
-        const std::string_view line = std::string_view(record).substr(start, end - start);
-        if (const auto header = log_format::FindHeader(line)) {
-          headers.push_back(*header);
-          if (start != 0)
-            as_headers.push_back(std::string(
-                line.substr(header->begin, line.size() - header->begin - newline.size())));
-        }
+        end = record.find('\n', start) + 1;
+        const auto header =
+            log_format::FindHeader(std::string_view(record).substr(start, end - start));
+        if (header && start == 0) first = header;
+        if (header && start != 0) as_headers.append(header->exe).append("|");
       }
       EXPECT_EQ(as_headers, c.as_headers);
-      ASSERT_FALSE(headers.empty());
-      const log_format::Header& header = headers[0];
-      EXPECT_EQ(header.begin, 0u);
-      EXPECT_EQ(header.exe, c.exe);
-      EXPECT_EQ(header.crlf, newline == "\r\n");
-      EXPECT_EQ(header.time.has_value(), c.header.back() != '?');
-      if (header.time) {
-        const log_format::Time& t = *header.time;
-        EXPECT_EQ(std::vector<std::int64_t>({t.year, t.month, t.day, t.hour, t.minute, t.second}),
-                  std::vector<std::int64_t>({c.local->tm_year + 1900LL, c.local->tm_mon + 1,
-                                             c.local->tm_mday, c.local->tm_hour, c.local->tm_min,
-                                             c.local->tm_sec}));
+      ASSERT_TRUE(first);
+      EXPECT_EQ(first->begin, 0u);
+      EXPECT_EQ(first->exe, c.exe);
+      EXPECT_EQ(first->crlf, newline == "\r\n");
+      const std::optional<log_format::Time> t = first->time;
+      EXPECT_EQ(t.has_value(), c.header.back() != '?');
+      if (t) {
+        EXPECT_EQ(std::make_tuple(t->year, t->month, t->day, t->hour, t->minute, t->second),
+                  std::make_tuple(c.local->tm_year + 1900LL, c.local->tm_mon + 1, c.local->tm_mday,
+                                  23, 5, 60));
       }
-      const std::string_view body =
-          std::string_view(record).substr(c.header.size() + newline.size());
-      EXPECT_EQ(
-          log_format::DecodeMessage(log_format::WithoutLastLineEnd(body, header.crlf), header.crlf),
-          c.message);
+      const std::string_view stored =
+          log_format::WithoutLastLineEnd(std::string_view(record).substr(body), first->crlf);
+      EXPECT_EQ(log_format::DecodeMessage(stored, first->crlf), c.message);
     }
   }
 }

@@ -38,7 +38,7 @@ std::string LogEntry::MessageText() const { return log_format::DecodeMessage(mes
 RecordReader::RecordReader(Sink sink, std::uint64_t offset, std::size_t piece)
     : sink_(std::move(sink)),
       offset_(offset),
-      piece_(std::max<std::size_t>(piece, 1)),
+      piece_(std::max(piece, kLeastPiece)),
       stray_piece_(std::min(piece_, kStrayPiece)) {}
 
 void RecordReader::Feed(std::string_view bytes) {

@@ -39,9 +39,11 @@ class RecordReader {
  public:
   using Sink = std::function<void(LogEntry& entry)>;  // may move from the entry
   static constexpr std::size_t kRecordPiece = 1024 * 1024;
+  // Room for a UTF-8 character or a CR LF, which a piece never splits.
+  static constexpr std::size_t kLeastPiece = 4;
 
   // `offset`: where in the file the first byte fed stands; `piece`: the most bytes of a record
-  // (its header aside) or of no record in one entry.
+  // (its header aside) or of no record in one entry, kLeastPiece or more.
   explicit RecordReader(Sink sink, std::uint64_t offset = 0, std::size_t piece = kRecordPiece);
 
   // Passes each entry that `bytes` completes to the sink.
