@@ -165,7 +165,7 @@ long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go
   std::string block(64 * 1024, '\0');
   long long fed = 0;
   while (!go_on || go_on()) {
-    if (before_wait && ReadWouldWait(fd)) before_wait();
+    if (before_wait && !AwaitInput(fd, 0)) before_wait();
     const long got = ReadSome(fd, block.data(), block.size());
     if (got == 0) break;
     if (got > 0) {

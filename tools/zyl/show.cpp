@@ -14,6 +14,7 @@ namespace zyl::tool {
 namespace {
 
 constexpr std::uint64_t kFollowLast = 10;  // as tail -f starts
+constexpr int kPause = 100;                // milliseconds
 
 // ASCII letters only: the log's bytes are those of some ANSI code page, unknown here.
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -155,10 +156,13 @@ Status RunShow(const Arguments& args, Output& out) {
   const int fd = from_stdin ? 0 : OpenForReading(args.file, &problem);
   if (fd < 0) return Unreadable(args.file, problem);
   // What is whole goes out before zyl waits for more: `tail -f app.log | zyl show -` shows each
-  // record as it comes.
+  // record as it comes. SendDebugMsg appends a record in one write; another writer may pause
+  // between the lines of one, so a record counts as whole once the input has paused a moment.
   const long long fed = FeedFrom(
       fd, reader, [&out] { return out.ok(); },
       [&] {
+        out.Flush();
+        if (AwaitInput(fd, kPause)) return;
         reader.PassWhole();
         out.Flush();
       });

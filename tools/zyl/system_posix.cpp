@@ -35,9 +35,9 @@ long ReadSome(int fd, char* buf, std::size_t size) {
   }
 }
 
-bool ReadWouldWait(int fd) {
+bool AwaitInput(int fd, int milliseconds) {
   pollfd readable{fd, POLLIN, 0};
-  return poll(&readable, 1, 0) == 0;
+  return poll(&readable, 1, milliseconds) != 0;  // a failure too: the read will tell
 }
 
 bool SeekTo(int fd, std::uint64_t offset) {
