@@ -32,6 +32,8 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
   std::ofstream(dir.path() + "g.1.log", std::ios::binary) << saved("one");
   std::ofstream(rotated, std::ios::binary) << saved("three");
   const std::string device = PathSeparator()[0] == '/' ? "/dev/full" : "NUL";
+  const std::string big =
+      "APP: /x: Wed Mar 15 09:05:07 2006\n" + std::string(1536 * 1024, 'm') + "\n";
   const struct {
     Args args;
     std::string input, out;
@@ -52,11 +54,12 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"debug"}, "", "off\n", 1, ""},
       {{"title"}, "", ExtractFileName(ZylPath()) + "\n", 0, ""},
       {{"title", "0x7FFF0010"}, "", "\n", 1, ""},  // no window has a handle this low in its word
-      {{"show", "-"},
-       "stray\n" + record,
-       "stray\n" + record,
+      {{"show", "-"},  // byte for byte, a record cut short in its message too
+       "stray\n" + record + "half" + record,
+       "stray\n" + record + "half" + record,
        0,
        "zyl: -, byte 0: not a record, shown as it is"},
+      {{"show", "-", "--last", "1"}, record + big, big, 0, ""},  // in pieces, all of it
       {{"show", "-", "--grep", "SAVED"}, record, "", 1, ""},
       {{"show", "-", "-i", "--grep", "SAVED", "--count"}, record, "      1 C:\\A.EXE\n", 0, ""},
       {{"show", "no such file"}, "", "", 3, "zyl: cannot read no such file: "},
@@ -64,7 +67,8 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"show", "-n2", rotated, "-"}, saved("four"), saved("three") + saved("four"), 0, ""},
       {{"log", "--file=" + log, "first"}, "", "", 0, ""},  // zyl found each record it appended
       {{"log", "-f", log, "-"}, "second\r\n\nthird", "", 0, ""},
-      {{"show", log, "--count"}, "", "      4 " + ZylPath() + "\n", 0, ""},
+      {{"log", "-f", log, "ends in CR\r"}, "", "", 0, ""},  // the CR is the message's
+      {{"show", log, "--count"}, "", "      5 " + ZylPath() + "\n", 0, ""},
       {{"rotate", log}, "", dir.path() + "app.1.log\n", 0, ""},
       {{"rotate", "--keep=1", log}, "", "", 1, ""},  // nothing left to rotate
       {{"rotate", dir.path()}, "", "", 3, "zyl: could not rotate " + dir.path() + ": "},
@@ -82,6 +86,13 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       // A device takes the record but cannot give it back.
       {{"log", "-f", device, "x"}, "", "", 3, "zyl: could not append a record to " + device + ": "},
       {{"show", "-"}, record + "\x1b]0;PWNED\a\n", record + "\x1b]0;PWNED\a\n", 0, ""},
+      {{"show", "-", "--json", "--escape=always"},
+       "APP: /\xc2\x9b: Wed Mar 15 09:05:07 2006\nx\x7f\x1b\n",
+       R"({"exe":"/\u009b","message":"x\u007f\u001b","offset":0,)"
+       R"("time":"2006-03-15T09:05:07+00:00"})"
+       "\n",
+       0,
+       ""},
       {{"show", "-", "--escape=always"},
        record + "\x1b]0;PWNED\a\n",
        record + "\\x1b]0;PWNED\\x07\n",

@@ -6,7 +6,6 @@
 #include "diag/log_generations.h"
 #include "diag/log_record.h"
 #include "diag/log_rotation.h"
-#include "diag/time_text.h"
 #include "platform/platform.h"
 #include "system.h"
 
@@ -16,17 +15,10 @@ namespace {
 // The record SendDebugMsg would append for `message` now.
 std::string BuildRecord(const std::string& message) {
   const std::string_view newline = platform::TextNewline();
-  char head[log_record::kLongestHeader];
-  char* end = log_record::PutProgramPath(head + log_record::kHeaderStart.size());
-  std::string record(log_record::kHeaderStart);
-  record.append(head + record.size(), end);
-  record += log_record::kBeforeTime;
-  record.append(head, PutCtimeText(platform::CalendarTime(), head));
-  record += newline;
-  for (const char c : message) {
-    record += c == '\n' ? newline : std::string_view(&c, 1);
-  }
-  return record += newline;
+  std::string record(log_record::kHeadBound + (message.size() + 1) * newline.size(), '\0');
+  const char* end = log_record::PutRecord(platform::CalendarTime(), message, newline, record.data());
+  record.resize(static_cast<std::size_t>(end - record.data()));
+  return record;
 }
 
 // `size` bytes of `fd` from `offset`; shorter when the file ends first. Windows refuses a read of
