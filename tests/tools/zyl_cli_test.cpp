@@ -1,5 +1,5 @@
 // The zyl tool's units, called in-process: the record reader with the JSON printer, the filters,
-// the times, the other printers and the '-' filter. ctest runs them with TZ=UTC0.
+// the times, the other printers, the '-' filter and the cursor. ctest runs them with TZ=UTC0.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cursor.h"
 #include "filter.h"
 #include "record_reader.h"
 #include "show.h"
@@ -291,6 +292,28 @@ TEST(ForEachLine, HandsOnLinesWithoutTheirEnds) {
     CloseFile(fd);
     EXPECT_TRUE(got == c.want) << got.size() << " bytes, want " << c.want.size();
   }
+}
+
+TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
+  const std::string kept = "zyl-cursor 1\nlog 3 C:\\\\ZYL.LOG\nfile 7 42 1024 a\\nb\\r\n";
+  const struct {
+    std::string text;
+    bool cursor;
+  } cases[] = {
+      {kept, true},
+      {"zyl-cursor 1\n", true},                   // nothing read yet
+      {kept.substr(0, kept.size() - 1), false},  // cut short
+      {"zyl-cursor 2\n", false},
+      {"zyl-cursor 1\nfile 7 42 -1 a\n", false},
+      {"zyl-cursor 1\nlog 3 a\\x\n", false},  // an escape it never writes
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::optional<Cursor> cursor = ParseCursor(c.text);
+    ASSERT_EQ(cursor.has_value(), c.cursor);
+    if (cursor) EXPECT_EQ(CursorText(*cursor), c.text);
+  }
+  EXPECT_EQ(ParseCursor(kept)->files.at(0).name, "a\nb\r");
 }
 
 }  // namespace
