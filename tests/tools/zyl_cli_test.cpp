@@ -301,7 +301,7 @@ TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
     bool cursor;
   } cases[] = {
       {kept, true},
-      {"zyl-cursor 1\n", true},                   // nothing read yet
+      {"zyl-cursor 1\n", true},                  // nothing read yet
       {kept.substr(0, kept.size() - 1), false},  // cut short
       {"zyl-cursor 2\n", false},
       {"zyl-cursor 1\nfile 7 42 -1 a\n", false},

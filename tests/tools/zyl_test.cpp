@@ -225,7 +225,8 @@ TEST(ZylShow, FollowsAcrossRotationsAndGoesOnFromItsCursor) {
   const auto generation = [&](int n) { return dir.path() + "app." + std::to_string(n) + ".log"; };
   const auto append = [](const std::string& path, const std::string& message) {
     std::ofstream(path, std::ios::binary | std::ios::app)
-        << "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\n" << message << "\n";
+        << "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\n"
+        << message << "\n";
   };
   append(log, "r1");
   std::thread writer([&] {

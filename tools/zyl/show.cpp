@@ -117,7 +117,7 @@ class Shown {
   bool shown_ = false;
   bool refused_ = false;
   bool after_cut_ = false;
-  std::uint64_t end_ = 0;   // of the last entry printed, in its file
+  std::uint64_t end_ = 0;  // of the last entry printed, in its file
   std::string end_file_;
   bool open_line_ = false;  // it ended without a line end
   const bool escape_ = args_.escape == "always" || (args_.escape == "auto" && IsTerminal(1));
