@@ -189,7 +189,7 @@ int Run(int argc, char** argv) {
   }
   std::string topic;
   CLI::App* help = app.add_subcommand("help", "print the help of zyl, or of COMMAND");
-  help->group("Commands")->add_option("COMMAND", topic, "the command to describe");
+  help->group("Commands")->footer("")->add_option("COMMAND", topic, "the command to describe");
 
   std::string problem = EmptyValueProblem(argc, argv);
   try {
