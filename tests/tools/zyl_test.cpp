@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "test_support.h"
+#include "time_filter.h"
 #include "zyl_runner.h"
 
 namespace zyl::testing {
@@ -50,6 +51,7 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
        0,
        "zyl: -, byte 0: not a record, shown as it is"},
       {{"show", "-", "--grep", "SAVED"}, record, "", 1, ""},
+      {{"show", "--grep", "saved", "--grep", "none", "-"}, record, record, 0, ""},
       {{"show", "-", "-i", "--grep", "SAVED", "--count"}, record, "      1 C:\\A.EXE\n", 0, ""},
       {{"show", "no such file"}, "", "", 3, "zyl: cannot read no such file: "},
       {{"log", "--file=" + log, "first"}, "", "", 0, ""},  // zyl found each record it appended
@@ -81,7 +83,11 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"log", "--file=", "a", "b"}, "", "", 2, "zyl: --file: an empty value"},
       {{"error", "-", "-"}, "", "", 2, "zyl: only one argument can be '-'"},
       {{"title", "--", "-1"}, "", "", 2, "zyl: WINDOW-HANDLE: '-1' is not a number"},
-      {{"show", "--until", "tomorrow"}, "", "", 2, "zyl: --until: 'tomorrow' is not a time"},
+      {{"show", "--until", "tomorrow"},
+       "",
+       "",
+       2,
+       std::string("zyl: --until: 'tomorrow' is not a time; zyl reads ") + tool::kTimeForms + "\n"},
       {{"show", "--since", "-40000d"}, "", "", 2, "zyl: --since: '-40000d' is not a time"},
       {{"show", "--count", "--json"}, "", "", 2, "zyl: --json excludes --count"},
   };
