@@ -94,7 +94,7 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
        "",
        "",
        2,
-       std::string("zyl: --until: 'tomorrow' is not a time; zyl reads ") + tool::kTimeForms + "\n"},
+       std::string("zyl: --until: 'tomorrow' is not a time; zyl reads ") + tool::kTimeForms},
       {{"show", "--since", "-40000d"}, "", "", 2, "zyl: --since: '-40000d' is not a time"},
       {{"show", "--count", "--json"}, "", "", 2, "zyl: --json excludes --count"},
   };
