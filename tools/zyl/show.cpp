@@ -176,7 +176,7 @@ Status RunShow(const Arguments& args, Output& out) {
   // A shipper wants every record, not the last few.
   if (args.follow && !last && !matcher.since && !cursor && args.syslog.empty()) last = kFollowLast;
   std::optional<SyslogSink> sink;
-  if (!args.syslog.empty()) sink.emplace(args.syslog);
+  if (!args.syslog.empty() && sink.emplace(args.syslog).failed()) return kFailed;
   if (sink || args.follow) CatchStopRequests();
   Shown shown(args, matcher, last, files.size() == 1 ? files.front() : "", out,
               sink ? &*sink : nullptr);

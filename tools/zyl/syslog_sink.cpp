@@ -34,7 +34,13 @@ std::string SyslogDatagram(std::string_view record) {
   return datagram;
 }
 
-SyslogSink::SyslogSink(std::string socket_path) : path_(std::move(socket_path)) {}
+SyslogSink::SyslogSink(std::string socket_path) : path_(std::move(socket_path)) {
+  std::string problem;
+  if ((socket_ = OpenDatagramSocket(&problem)) < 0) {
+    Complain("--syslog " + path_ + ": " + problem);
+    Fail();
+  }
+}
 
 SyslogSink::~SyslogSink() {
   if (socket_ >= 0) CloseSocket(socket_);
@@ -49,10 +55,6 @@ bool SyslogSink::Fail() {
 
 bool SyslogSink::Send(std::string_view record) {
   if (failed_) return false;
-  if (socket_ < 0 && (socket_ = OpenDatagramSocket()) < 0) {
-    Complain("--syslog " + path_ + ": " + std::strerror(errno));
-    return Fail();
-  }
   const std::string datagram = SyslogDatagram(record);
   auto wait = kFirstRetry;
   bool said = false;

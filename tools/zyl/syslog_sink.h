@@ -15,6 +15,7 @@ std::string SyslogDatagram(std::string_view record);
 
 class SyslogSink {
  public:
+  // Fails at once, with a complaint, where there are no unix datagram sockets.
   explicit SyslogSink(std::string socket_path);
   ~SyslogSink();
   SyslogSink(const SyslogSink&) = delete;
@@ -23,7 +24,7 @@ class SyslogSink {
   // Sends `record`, waiting and trying again for as long as nobody reads the socket or its queue
   // is full: a record is never skipped. True once sent; false when a stop was requested first,
   // and, with a complaint, when it can never go (too long for one datagram, no unix datagram
-  // sockets on this system, a path that is no socket).
+  // sockets on this system, a path too long for a socket).
   bool Send(std::string_view record);
   // Whether a record could never go; the sink then asked for a stop and sends nothing more.
   bool failed() const { return failed_; }
