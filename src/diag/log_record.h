@@ -1,27 +1,20 @@
 #ifndef ZYL_DIAG_LOG_RECORD_H_
 #define ZYL_DIAG_LOG_RECORD_H_
 
-// A debug-log record as SendDebugMsg writes it and zyl reads it back: a header line,
-//   "APP: " the executable's path ": " the local time in ctime's form ("Wed Mar 15 09:05:07 2006"),
-// then the message's lines, every line end in the platform's text form.
+// A log record as this program writes it: what it takes from the system, the program's path and
+// the local time, put in the layout of diag/log_format.h.
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <string_view>
 
-#include "diag/time_text.h"
+#include "diag/log_format.h"
 #include "platform/platform.h"
 
 namespace zyl::log_record {
-
-inline constexpr std::string_view kHeaderStart = "APP: ";
-inline constexpr std::string_view kBeforeTime = ": ";
-// What stands for a time the writer could not tell; as wide as a known one.
-inline constexpr std::string_view kUnknownTime = "??? ??? ?? ??:??:?? ????";
-// The longest header line without its line end: the path is read into kPathLimit bytes.
-inline constexpr std::size_t kLongestHeader =
-    kHeaderStart.size() + platform::kPathLimit + kBeforeTime.size() + kCtimeTextBound;
 
 // Writes the executable's path as a header names it to `out`, which has room for
 // platform::kPathLimit bytes, and returns the end. It is read straight into place: a failed query
@@ -32,6 +25,22 @@ inline char* PutProgramPath(char* out) {
   const std::size_t got = platform::ModulePath(nullptr, out, kPathLimit);
   const void* nul = got < kPathLimit ? nullptr : std::memchr(out, '\0', kPathLimit);
   return out + (nul != nullptr ? static_cast<const char*>(nul) - out : std::min(got, kPathLimit));
+}
+
+// The longest first line, its newline included.
+inline constexpr std::size_t kHeadBound = log_format::kLongestHeader + 2;
+
+// Writes this program's record of `message` at `now` (seconds since 1970), every line ended by
+// `newline`, to `out`, which has room for kHeadBound bytes besides the stored message and its
+// newline; returns the end. SendDebugMsg appends it; 'zyl log' too, and reads it back.
+inline char* PutRecord(std::int64_t now, std::string_view message, std::string_view newline,
+                       char* out) {
+  char path[platform::kPathLimit];
+  const std::string_view exe(path, PutProgramPath(path) - path);
+  std::tm local;
+  const bool known = platform::BrokenDownLocalTime(now, &local);
+  out = log_format::PutHeader(exe, known ? &local : nullptr, newline, out);
+  return log_format::PutMessage(message, newline, out);
 }
 
 }  // namespace zyl::log_record

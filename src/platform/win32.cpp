@@ -149,8 +149,9 @@ std::optional<FileId> IdOfHandle(HANDLE file) {
 std::optional<FileId> IdOfFile(const AppendFile& file) { return IdOfHandle(Handle(file)); }
 
 std::optional<FileId> IdOfPath(const char* path) {
+  // A folder too: a log's name may name one by mistake.
   const HANDLE file = CreateFileA(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   const std::optional<FileId> id = IdOfHandle(file);
   CloseHandle(file);

@@ -23,7 +23,17 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
   const TempDir dir;
   const std::string lost = dir.path() + "missing" + PathSeparator() + "app.log";
   const std::string log = dir.path() + "app.log";
+  // A log and its generations, shown oldest first; several files as one stream.
+  const std::string rotated = dir.path() + "g.log";
+  const auto saved = [](const char* what) {
+    return "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\r\n" + std::string(what) + "\r\n";
+  };
+  std::ofstream(dir.path() + "g.2.log", std::ios::binary) << saved("two");
+  std::ofstream(dir.path() + "g.1.log", std::ios::binary) << saved("one");
+  std::ofstream(rotated, std::ios::binary) << saved("three");
   const std::string device = PathSeparator()[0] == '/' ? "/dev/full" : "NUL";
+  const std::string big =
+      "APP: /x: Wed Mar 15 09:05:07 2006\n" + std::string(1536 * 1024, 'm') + "\n";
   const struct {
     Args args;
     std::string input, out;
@@ -44,26 +54,45 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"debug"}, "", "off\n", 1, ""},
       {{"title"}, "", ExtractFileName(ZylPath()) + "\n", 0, ""},
       {{"title", "0x7FFF0010"}, "", "\n", 1, ""},  // no window has a handle this low in its word
-      {{"show", "-"},
-       "stray\n" + record,
-       "stray\n" + record,
+      {{"show", "-"},  // byte for byte, a record cut short in its message too
+       "stray\n" + record + "half" + record,
+       "stray\n" + record + "half" + record,
        0,
        "zyl: -, byte 0: not a record, shown as it is"},
+      {{"show", "-", "--last", "1"}, record + big, big, 0, ""},  // in pieces, all of it
       {{"show", "-", "--grep", "SAVED"}, record, "", 1, ""},
       {{"show", "-", "-i", "--grep", "SAVED", "--count"}, record, "      1 C:\\A.EXE\n", 0, ""},
       {{"show", "no such file"}, "", "", 3, "zyl: cannot read no such file: "},
+      {{"show", rotated}, "", saved("one") + saved("two") + saved("three"), 0, ""},
+      {{"show", "-n2", rotated, "-"}, saved("four"), saved("three") + saved("four"), 0, ""},
       {{"log", "--file=" + log, "first"}, "", "", 0, ""},  // zyl found each record it appended
       {{"log", "-f", log, "-"}, "second\r\n\nthird", "", 0, ""},
-      {{"show", log, "--count"}, "", "      4 " + ZylPath() + "\n", 0, ""},
-      {{"log", "--file", lost, "x"}, "", "", 3, "zyl: could not append a record to " + lost + ": "},
+      {{"log", "-f", log, "ends in CR\r"}, "", "", 0, ""},  // the CR is the message's
+      {{"show", log, "--count"}, "", "      5 " + ZylPath() + "\n", 0, ""},
+      {{"rotate", log}, "", dir.path() + "app.1.log\n", 0, ""},
+      {{"rotate", "--keep=1", log}, "", "", 1, ""},  // nothing left to rotate
+      {{"rotate", dir.path()}, "", "", 3, "zyl: could not rotate " + dir.path() + ": "},
+      {{"rotate", "-k", "0", log}, "", "", 2, "zyl: --keep: '0' is not a count of 1 or more"},
+      {{"log", "--file", lost, "x"},
+       "",
+       "",
+       3,
+       "zyl: could not append a record to " + lost + ": the folder " + dir.path() + "missing"},
       {{"log", "-f", dir.path(), "x"},
        "",
        "",
        3,
-       "zyl: could not append a record to " + dir.path() + ": not a regular file"},
+       "zyl: could not append a record to " + dir.path()},
       // A device takes the record but cannot give it back.
       {{"log", "-f", device, "x"}, "", "", 3, "zyl: could not append a record to " + device + ": "},
       {{"show", "-"}, record + "\x1b]0;PWNED\a\n", record + "\x1b]0;PWNED\a\n", 0, ""},
+      {{"show", "-", "--json", "--escape=always"},
+       "APP: /\xc2\x9b: Wed Mar 15 09:05:07 2006\nx\x7f\x1b\n",
+       R"({"exe":"/\u009b","message":"x\u007f\u001b","offset":0,)"
+       R"("time":"2006-03-15T09:05:07+00:00"})"
+       "\n",
+       0,
+       ""},
       {{"show", "-", "--escape=always"},
        record + "\x1b]0;PWNED\a\n",
        record + "\\x1b]0;PWNED\\x07\n",
@@ -94,6 +123,10 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
     EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
     EXPECT_EQ(run.err.empty(), c.err.empty()) << run.err;
   }
+  const ScopedEnv rotate("ZYL_LOG_ROTATE", "1 K");
+  const ZylRun unread = RunZyl({"log", "-f", log, "rotated or not"});
+  EXPECT_EQ(unread.status, 0);
+  EXPECT_EQ(unread.err.rfind("zyl: ZYL_LOG_ROTATE is not SIZE[,KEEP]", 0), 0u) << unread.err;
 }
 
 std::vector<std::string> Texts(const std::vector<ShownBox>& boxes) {
@@ -180,6 +213,53 @@ TEST(ZylShow, FollowsTheLogThroughItsDeletionUntilTheTimeGiven) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     EXPECT_NE(lines[i].find(messages[i]), std::string::npos) << lines[i];
   }
+}
+
+// Rotations as writers make them: a rename, then the next record starts the log anew; one that
+// opened the log just before the rename appends to the generation.
+TEST(ZylShow, FollowsAcrossRotationsAndGoesOnFromItsCursor) {
+  const TempDir dir;
+  const std::string log = dir.path() + "app.log", cursor = dir.path() + "cursor";
+  const std::string in = dir.path() + "in", out = dir.path() + "out", err = dir.path() + "err";
+  std::ofstream(in).close();
+  const auto generation = [&](int n) { return dir.path() + "app." + std::to_string(n) + ".log"; };
+  const auto append = [](const std::string& path, const std::string& message) {
+    std::ofstream(path, std::ios::binary | std::ios::app)
+        << "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\n" << message << "\n";
+  };
+  append(log, "r1");
+  std::thread writer([&] {
+    if (!AwaitText(out, "r1", std::time(nullptr) + 20)) return;
+    // Two rotations between two looks, and a late append to the first generation.
+    append(log, "r2");
+    std::rename(log.c_str(), generation(1).c_str());
+    append(log, "r3");
+    std::rename(log.c_str(), generation(2).c_str());
+    append(log, "r4");
+    append(generation(1), "r5");
+  });
+  // Killed while it follows: its cursor holds what it showed.
+  RunRedirected(ZylPath(), {"show", "-f", "--json", "--cursor-file", cursor, log}, in, out, err,
+                8000);
+  writer.join();
+  append(log, "r6");
+  std::rename(log.c_str(), generation(3).c_str());
+  append(log, "r7");
+  {
+    const ScopedEnv rotate("ZYL_LOG_ROTATE", "1");  // zyl's record is rotated into app.4.log
+    EXPECT_EQ(RunZyl({"log", "-f", log, "r8"}).status, 0);
+  }
+  const std::string first = ReadWholeFile(out);
+  const ZylRun second = RunZyl({"show", "--json", "--cursor-file", cursor, log});
+  for (const std::string message : {"r1", "r2", "r3", "r4", "r5", "r6", "r7", "r8"}) {
+    SCOPED_TRACE(message);
+    const std::string field = "\"message\":\"" + message + "\"";
+    const std::string& shown = message < std::string("r6") ? first : second.out;
+    EXPECT_NE(shown.find(field), std::string::npos) << first << second.out << ReadWholeFile(err);
+    EXPECT_EQ(shown.find(field), shown.rfind(field)) << shown;
+    EXPECT_EQ((message < std::string("r6") ? second.out : first).find(field), std::string::npos);
+  }
+  EXPECT_NE(first.find("app.1.log\",\"message\":\"r5\""), std::string::npos) << first;
 }
 
 TEST(ZylHelp, DescribesEveryCommand) {

@@ -69,15 +69,18 @@ const Command kCommands[] = {
     {"show", "print the records of the debug log, filtered, as JSON or counted",
      "A record is a line \"APP: \" PROGRAM \": \" TIME and the message's lines up to the next\n"
      "such line. Lines before the first record, and a record cut short, are kept and marked: a\n"
-     "note on standard error, or in JSON \"record\": false and \"torn\": true.\n"
+     "note on standard error, or in JSON \"record\": false and \"torn\": true. Piped without\n"
+     "filters, the output is the file byte for byte. A record over 1 MiB comes in pieces.\n"
      "TIME is local, as in the records: 'Wed Mar 15 09:05:07 2006', ISO 8601 ('2026-12-07',\n"
      "'2026-12-07T10:00', '2026-12-07T10:00:05') or relative to now ('-90s', '-30m', '-2h',\n"
      "'-7d', up to about 100 years). --app ignores letter case; --grep does with -i.\n"
      "--json gives offset (bytes), time (ISO 8601 with that time's UTC offset; null when the\n"
-     "writer did not know it), exe and message (line ends as LF); a field that is not UTF-8 has\n"
-     "U+FFFD per stray byte and the file's exact bytes in hex beside it: exe_hex, message_hex.\n"
-     "On a terminal, control bytes of messages and paths come as text ('\\x1b'; tab and line\n"
-     "ends kept), as on standard error; --escape always or never decides for standard output.\n"
+     "writer did not know it), exe and message (a Windows record's CR LF as LF), and for a\n"
+     "record in pieces piece (1, 2, ...) and more: true but in the last; a field that is not\n"
+     "UTF-8 has U+FFFD per stray byte and the file's exact bytes in hex beside it: exe_hex,\n"
+     "message_hex. On a terminal, control bytes of messages and paths come as text ('\\x1b';\n"
+     "tab and line ends kept; in JSON DEL and C1 as \\u escapes), as on standard error;\n"
+     "--escape always or never decides for standard output.\n"
      "--follow: the last 10 records (unless --last or --since say otherwise), then on as the\n"
      "file grows, from its start when it is deleted or started anew; with --until, until then.\n"
      "--syslog SOCKET: each record to a local syslog daemon's unix datagram socket instead, one\n"
@@ -85,6 +88,13 @@ const Command kCommands[] = {
      "first record on. SIGTERM or Ctrl-C ends at a record's boundary. See docs/shipping.md.\n"
      "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file unreadable.",
      "", DefineShow, RunShow},
+    {"rotate", "rename the log FILE to its next generation, as the writers do at its size",
+     "FILE.LOG becomes FILE.N.LOG (FILE becomes FILE.N), N one above the highest there; the\n"
+     "lowest generations beyond --keep are removed, and the next record starts FILE anew.\n"
+     "ZYL_LOG_ROTATE=SIZE[,KEEP] (SIZE in bytes, or with K, M or G) has every writer do it.\n"
+     "Prints the generation's name. Exit status: 0 rotated; 1 nothing to rotate (no file, or\n"
+     "an empty one); 2 bad usage; 3 the rename failed (the log stays as it is).",
+     "FILE", DefineRotate, RunRotate},
 };
 
 constexpr char kFooter[] =

@@ -1,41 +1,88 @@
 #include <CLI/CLI.hpp>
+#include <chrono>
+#include <thread>
 
 #include "commands.h"
+#include "diag/log_generations.h"
 #include "diag/log_record.h"
+#include "diag/log_rotation.h"
 #include "platform/platform.h"
-#include "record_reader.h"
 #include "system.h"
-#include "zyl/zyl.h"
 
 namespace zyl::tool {
 namespace {
 
-// Looks in `file`, from byte `from` on, for the record this program's SendDebugMsg appended for
-// `message`: whole, as the log's reader reads every record, with this program's path and every
-// '\n' of the message in the file's line-end form; other writers' records may come around it.
-// Empty when it is there; otherwise why it was not found.
-std::string FindRecord(const std::string& file, std::uint64_t from, const std::string& message) {
-  char path[platform::kPathLimit];
-  const std::string_view exe(path, log_record::PutProgramPath(path) - path);
-  std::string stored;
-  for (const char c : message) {
-    stored += c == '\n' ? platform::TextNewline() : std::string_view(&c, 1);
+// The record SendDebugMsg would append for `message` now.
+std::string BuildRecord(const std::string& message) {
+  const std::string_view newline = platform::TextNewline();
+  std::string record(log_record::kHeadBound + (message.size() + 1) * newline.size(), '\0');
+  const char* end = log_record::PutRecord(platform::CalendarTime(), message, newline, record.data());
+  record.resize(static_cast<std::size_t>(end - record.data()));
+  return record;
+}
+
+// `size` bytes of `fd` from `offset`; shorter when the file ends first. Windows refuses a read of
+// a range another writer has locked for its append: it is tried again for a second.
+std::string ReadAt(int fd, std::uint64_t offset, std::size_t size) {
+  std::string bytes(size, '\0');
+  std::size_t got = 0;
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+  while (got < size && SeekTo(fd, offset + got)) {
+    const long read = ReadSome(fd, bytes.data() + got, size - got);
+    if (read == 0 || (read < 0 && std::chrono::steady_clock::now() > give_up)) break;
+    if (read > 0) got += static_cast<std::size_t>(read);
+    if (read < 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
+  bytes.resize(got);
+  return bytes;
+}
+
+enum class Found { kSame, kOther, kNoFile };
+
+// Whether the file with the identity in `place` is at `path`, and holds `record` just before its
+// end offset.
+Found LookAt(const std::string& path, const RecordPlace& place, std::string_view record) {
   std::string problem;
-  const int fd = OpenForReading(file, &problem);
-  if (fd < 0) return "could not read it back: " + problem;
-  bool found = false;
-  RecordReader reader(
-      [&](LogEntry& entry) {
-        found = found ||
-                (entry.is_record && !entry.torn && entry.exe() == exe && entry.message() == stored);
-      },
-      from);
-  const bool read = SeekTo(fd, from) && FeedFrom(fd, reader, [&found] { return !found; }) >= 0;
+  const int fd = OpenForReading(path, &problem);
+  if (fd < 0) return Found::kNoFile;
+  const std::optional<OpenFileStatus> status = StatOpenFile(fd);
+  Found found = Found::kNoFile;
+  if (status && status->id == place.file) {
+    found =
+        place.end >= record.size() && ReadAt(fd, place.end - record.size(), record.size()) == record
+            ? Found::kSame
+            : Found::kOther;
+  }
   CloseFile(fd);
-  if (!found) reader.Finish();
-  if (found) return {};
-  return read ? "its record is not in the file, whole" : "could not read it back";
+  return found;
+}
+
+// Looks for the file the record was appended to, by identity: the log, or the generation a
+// rotation has renamed it to since; then compares its bytes. Empty when the record is there;
+// otherwise why it was not found.
+std::string Confirm(const std::string& log, const RecordPlace& place, std::string_view record) {
+  // A rotation may rename the file between the listing and the open: the search is tried again.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::vector<std::string> paths{log};
+    const std::vector<Generation> generations = ListGenerations(log);
+    for (auto it = generations.rbegin(); it != generations.rend(); ++it) paths.push_back(it->path);
+    for (const std::string& path : paths) {
+      const Found found = LookAt(path, place, record);
+      if (found == Found::kSame) return {};
+      if (found == Found::kOther) return "the bytes where it was written are not its record";
+    }
+  }
+  return "the file it was written to is gone";
+}
+
+// Why a record could not be appended to `file`: the system's words for the failure just now, or
+// the folder that is missing.
+std::string WhyNotAppended(const std::string& file, const std::string& system_text) {
+  const std::size_t cut = file.find_last_of(platform::PathSeparators());
+  const std::string folder = cut == std::string::npos ? "" : file.substr(0, cut + 1);
+  if (!folder.empty() && !StatFile(folder).exists)
+    return "the folder " + folder + " does not exist";
+  return system_text;
 }
 
 }  // namespace
@@ -46,19 +93,30 @@ void DefineLog(CLI::App* app, Arguments* args) {
       ->check(Check("a file name", [](const std::string& value) { return !value.empty(); }));
 }
 
-// The library drops a record it cannot append without a word: zyl reads its record back. A file
-// that is not a regular one (a device, a pipe) cannot be read back.
+// The library drops a record it cannot append without a word: zyl appends the record SendDebugMsg
+// would, learns where its own append put it, and reads those bytes back, so no other writer's
+// record can stand in for it. A device or pipe cannot be read back.
 Status RunLog(const Arguments& args, Output& /*out*/) {
-  const FileStatus before = StatFile(args.file);
-  const char* log_name = LogName;  // the library keeps no copy of it
-  LogName = args.file.c_str();
-  SendDebugMsg(args.text);
-  LogName = log_name;
-  const FileStatus after = StatFile(args.file);
-  // From where the file ended before, unless it was started anew meanwhile.
-  const std::string problem =
-      after.regular ? FindRecord(args.file, after.size < before.size ? 0 : before.size, args.text)
-                    : "not a regular file: the record cannot be confirmed";
+  if (const RotationSetting rotation = RotationFromEnvironment();
+      rotation.set && !rotation.policy) {
+    Complain(std::string(kRotateVariable) +
+             " is not SIZE[,KEEP] with SIZE and KEEP from 1 up, "
+             "SIZE in bytes or with K, M or G: the log is not rotated");
+  }
+  const std::string record = BuildRecord(args.text);
+  const AppendResult result = AppendRecord(args.file.c_str(), record, true);
+  const std::string system_text = result.whole ? "" : platform::LastErrorText();
+  const FileStatus status = StatFile(args.file);
+  std::string problem;
+  if (!result.whole) {
+    problem = WhyNotAppended(args.file, system_text);
+  } else if (status.exists && !status.regular) {
+    problem = "not a regular file (a device or a pipe): the record cannot be read back";
+  } else if (!result.place) {
+    problem = "the system did not tell where the record went: it cannot be read back";
+  } else {
+    problem = Confirm(args.file, *result.place, record);
+  }
   if (problem.empty()) return kOk;
   Complain("could not append a record to " + args.file + ": " + problem);
   return kFailed;

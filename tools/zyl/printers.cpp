@@ -1,6 +1,7 @@
 // The printers of 'zyl show': as written, as JSON lines, and counted per program.
 
 #include <algorithm>
+#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -23,11 +24,30 @@ void PutText(nlohmann::json& object, const std::string& key, std::string text,
   if (!IsUtf8(bytes)) object[key + "_hex"] = Hex(bytes);
 }
 
+// A terminal takes DEL and the C1 controls U+0080-U+009F as commands; JSON's own escapes
+// already cover C0. `json` is UTF-8 throughout, so 0xC2 leads a character.
+std::string EscapedJson(std::string_view json) {
+  std::string shown;
+  for (std::size_t i = 0; i < json.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(json[i]);
+    const bool c1 =
+        byte == 0xC2 && i + 1 < json.size() && static_cast<unsigned char>(json[i + 1]) < 0xA0;
+    if (byte != 0x7F && !c1) {
+      shown += json[i];
+      continue;
+    }
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\u%04x",
+                  c1 ? static_cast<unsigned char>(json[++i]) : byte);
+    shown += escape;
+  }
+  return shown;
+}
+
 }  // namespace
 
 void PrintText(const LogEntry& entry, bool escape, Output& out) {
   out.Write(escape ? Escaped(entry.text) : entry.text);
-  if (!entry.cut && !entry.text.empty() && entry.text.back() != '\n') out.Write("\n");
 }
 
 std::string NoteOn(const LogEntry& entry, std::string_view file) {
@@ -36,7 +56,7 @@ std::string NoteOn(const LogEntry& entry, std::string_view file) {
          (entry.is_record ? "a record cut short" : "not a record") + ", shown as it is";
 }
 
-std::string JsonLine(const LogEntry& entry, std::string_view file) {
+std::string JsonLine(const LogEntry& entry, bool escape, std::string_view file) {
   nlohmann::json object;
   object["offset"] = entry.offset;
   if (!file.empty()) PutText(object, "file", std::string(file), file);
@@ -48,11 +68,15 @@ std::string JsonLine(const LogEntry& entry, std::string_view file) {
     PutText(object, "exe", std::string(entry.exe()), entry.exe());
     PutText(object, "message", entry.MessageText(), entry.message());
     if (entry.torn) object["torn"] = true;
+    if (entry.piece != 0) object["piece"] = entry.piece;
+    if (entry.cut) object["more"] = true;
   }
-  return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  const std::string json = object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  return escape ? EscapedJson(json) : json;
 }
 
 void Counter::Add(const LogEntry& entry) {
+  if (entry.piece > 1) return;  // counted with its first
   if (!entry.is_record) {
     ++strays_;
   } else if (const auto it = counts_.find(entry.exe()); it != counts_.end()) {

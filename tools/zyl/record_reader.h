@@ -1,10 +1,11 @@
 #ifndef ZYL_TOOLS_ZYL_RECORD_READER_H_
 #define ZYL_TOOLS_ZYL_RECORD_READER_H_
 
-// Reads back the debug log SendDebugMsg appends to (diag/log_record.h): a record is a header line
-// and the message's lines, which run to the next header; line ends are LF or CR LF. A header that
-// starts in the middle of a line ends the record before it there: that record was cut short.
-// Bytes that belong to no record are kept as entries of their own, in pieces of at most 64 KiB.
+// Reads back the debug log SendDebugMsg appends to (diag/log_format.h): a record is a header line
+// and the message's lines, which run to the next header; the header's line end (LF or CR LF) is
+// the record's. A header that starts in the middle of a line ends the record before it there:
+// that record was cut short. Bytes that belong to no record are kept as entries of their own, in
+// pieces of at most 64 KiB; a record longer than a piece (1 MiB) is passed on in pieces too.
 
 #include <functional>
 
@@ -16,27 +17,34 @@ struct LogEntry {
   std::uint64_t offset = 0;  // of its first byte in the file
   std::string text;          // its bytes as written, line ends included
   bool is_record = false;
-  bool torn = false;            // a record cut short: no message line, or no line end after it
-  bool cut = false;             // bytes of no record that the next entry goes on with
-  std::optional<LogTime> time;  // none when not a record, or when its writer did not know it
-  std::size_t exe_size = 0;
-  std::size_t message_begin = 0;  // where the line after the header starts
+  bool torn = false;  // a record cut short: no message line, or no line end after it
+  bool cut = false;   // the next entry goes on with these bytes: the rest of their line or record
+  std::size_t piece = 0;          // of a record passed in pieces: 1, 2, ...; 0 for a record whole
+  std::optional<LogTime> time;    // none when not a record, or when its writer did not know it
+  std::string program;            // the program's path, in every piece of a record
+  bool crlf = false;              // the header ended in CR LF: a Windows record
+  std::size_t message_begin = 0;  // where the line after the header starts; 0 in a later piece
 
-  std::string_view exe() const;
-  // The message as written, its inner line ends included, without the record's last one.
+  std::string_view exe() const { return program; }
+  // The message's bytes in this entry as written, its inner line ends included, without the
+  // record's last one.
   std::string_view message() const;
-  // The message as its writer passed it: the log's CR LF line ends back to LF.
+  // The same as its writer passed it: a Windows record's CR LF line ends back to LF.
   std::string MessageText() const;
 };
 
 // Turns the log's bytes, fed in blocks of any size, into entries; any split of the same bytes
-// gives the same entries. Memory grows with the longest record, never with the log.
+// gives the same entries. Memory stays within a few pieces, never grows with the log or a record.
 class RecordReader {
  public:
   using Sink = std::function<void(LogEntry& entry)>;  // may move from the entry
-  // `offset`: where in the file the first byte fed stands.
-  explicit RecordReader(Sink sink, std::uint64_t offset = 0)
-      : sink_(std::move(sink)), offset_(offset) {}
+  static constexpr std::size_t kRecordPiece = 1024 * 1024;
+  // Room for a UTF-8 character or a CR LF, which a piece never splits.
+  static constexpr std::size_t kLeastPiece = 4;
+
+  // `offset`: where in the file the first byte fed stands; `piece`: the most bytes of a record
+  // (its header aside) or of no record in one entry, kLeastPiece or more.
+  explicit RecordReader(Sink sink, std::uint64_t offset = 0, std::size_t piece = kRecordPiece);
 
   // Passes each entry that `bytes` completes to the sink.
   void Feed(std::string_view bytes);
@@ -52,20 +60,25 @@ class RecordReader {
  private:
   void TakeLine(std::string_view line);
   void Append(std::string_view bytes);
+  void PassPiece();
   void Start(bool is_record);
   void Complete();
 
   Sink sink_;
-  std::uint64_t offset_;  // of the next byte to enter an entry
-  std::string line_;      // the end of a line not yet whole
-  bool active_ = false;   // an entry is in progress
+  std::uint64_t offset_;     // of the next byte to enter an entry
+  std::size_t piece_;        // of a record
+  std::size_t stray_piece_;  // of bytes of no record
+  std::string line_;         // the end of a line not yet whole
+  bool active_ = false;      // an entry is in progress
   LogEntry entry_;
 };
 
 // Feeds `reader` what the file `fd` holds from its position on, in blocks of 64 KiB, while
-// `go_on` (when given) agrees; a read the system refuses is tried again for a second. Returns the
-// count of bytes fed; -1, with errno set, when the file cannot be read.
-long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go_on = {});
+// `go_on` (when given) agrees, calling `before_wait` (when given) whenever a read would wait for
+// input. A read the system refuses is tried again for a second from the first refusal. Returns
+// the count of bytes fed; -1, with errno set, when the file cannot be read.
+long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go_on = {},
+                   const std::function<void()>& before_wait = {});
 
 }  // namespace zyl::tool
 

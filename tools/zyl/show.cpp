@@ -16,6 +16,7 @@ namespace zyl::tool {
 namespace {
 
 constexpr std::uint64_t kFollowLast = 10;  // as tail -f starts
+constexpr int kPause = 100;                // milliseconds
 
 // ASCII letters only: the log's bytes are those of some ANSI code page, unknown here.
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -49,15 +50,22 @@ class Shown {
       Print(entry, file);
       return !refused_;
     }
-    held_.push_back({std::move(entry), file});
-    if (held_.size() > *last_) held_.pop_front();
+    // --last counts records: the pieces of one that follow each other go out together.
+    const bool starts = entry.piece <= 1 || held_.empty() || held_.back().file != file ||
+                        held_.back().entry.offset + held_.back().entry.text.size() != entry.offset;
+    held_.push_back({starts, std::move(entry), file});
+    if (starts && ++held_records_ > *last_) {
+      do held_.pop_front();
+      while (!held_.front().starts);
+      --held_records_;
+    }
     return true;
   }
 
   // At the end of what the file holds now: what --last held back goes out, and from then on
   // each entry as it comes.
   void EndOfFile() {
-    for (const auto& [entry, file] : held_) Print(entry, file);
+    for (const Held& held : held_) Print(held.entry, held.file);
     held_.clear();
     last_.reset();
   }
@@ -65,6 +73,7 @@ class Shown {
   Status Finish() {
     EndOfFile();
     if (args_.count) counter_.Print(escape_, out_);
+    if (open_line_ && escape_) out_.Write("\n");  // the prompt after it on a line of its own
     return shown_ ? kOk : kNoResult;
   }
 
@@ -76,14 +85,19 @@ class Shown {
       return;
     }
     if (args_.count) return counter_.Add(entry);
-    if (args_.json) return out_.Line(JsonLine(entry, file == named_ ? "" : file));
-    const std::string note = after_cut_ ? "" : NoteOn(entry, file);
+    if (args_.json) return out_.Line(JsonLine(entry, escape_, file == named_ ? "" : file));
+    // The bytes as written: a line end is added only between entries apart in the files.
+    if (open_line_ && (entry.offset != end_ || file != end_file_)) out_.Write("\n");
+    const std::string note = after_cut_ && !entry.is_record ? "" : NoteOn(entry, file);
     after_cut_ = entry.cut;
     if (!note.empty()) {
       out_.Flush();  // the note beside the bytes it is about
       Complain(note);
     }
     PrintText(entry, escape_, out_);
+    end_ = entry.offset + entry.text.size();
+    end_file_ = file;
+    open_line_ = !entry.text.empty() && entry.text.back() != '\n';
   }
 
   const Arguments& args_;
@@ -92,11 +106,20 @@ class Shown {
   const std::string named_;
   Output& out_;
   SyslogSink* sink_;
-  std::deque<std::pair<LogEntry, std::string>> held_;
+  struct Held {
+    bool starts;  // a record, or the first of its pieces
+    LogEntry entry;
+    std::string file;
+  };
+  std::deque<Held> held_;
+  std::uint64_t held_records_ = 0;
   Counter counter_;
   bool shown_ = false;
   bool refused_ = false;
   bool after_cut_ = false;
+  std::uint64_t end_ = 0;   // of the last entry printed, in its file
+  std::string end_file_;
+  bool open_line_ = false;  // it ended without a line end
   const bool escape_ = args_.escape == "always" || (args_.escape == "auto" && IsTerminal(1));
 };
 
@@ -187,7 +210,16 @@ Status RunShow(const Arguments& args, Output& out) {
   for (const std::string& file : files) {
     if (file == "-") {
       RecordReader reader([&shown](LogEntry& entry) { shown.Take(entry, "-"); });
-      if (FeedFrom(0, reader, go_on) < 0) return Unreadable(file, std::strerror(errno));
+      // What is whole goes out before zyl waits for more: `tail -f app.log | zyl show -` shows
+      // each record as it comes. SendDebugMsg appends a record in one write; another writer may
+      // pause between the lines of one, so a record counts as whole once the input has paused.
+      const long long fed = FeedFrom(0, reader, go_on, [&] {
+        out.Flush();
+        if (AwaitInput(0, kPause)) return;
+        reader.PassWhole();
+        out.Flush();
+      });
+      if (fed < 0) return Unreadable(file, std::strerror(errno));
       reader.Finish();
       continue;
     }

@@ -28,8 +28,7 @@ struct Matcher {
   bool Matches(const LogEntry& entry) const;
 };
 
-// Writes the entry's bytes, and a line end when they have none and the next entry does not go on
-// with them; `escape`: Escaped, for a terminal.
+// Writes the entry's bytes as written; `escape`: Escaped, for a terminal.
 void PrintText(const LogEntry& entry, bool escape, Output& out);
 
 // What standard error says about an entry that is no whole record (empty for one that is):
@@ -37,10 +36,12 @@ void PrintText(const LogEntry& entry, bool escape, Output& out);
 std::string NoteOn(const LogEntry& entry, std::string_view file);
 
 // The entry as one line of JSON, without its line end: offset, and the file it counts in unless
-// `file` is empty; for a record time, exe, message (line ends as LF) and torn when it was cut
-// short; otherwise "record": false and text. A text that is not UTF-8 has U+FFFD for each stray
-// byte and the file's exact bytes in hex beside it (exe_hex, message_hex, text_hex).
-std::string JsonLine(const LogEntry& entry, std::string_view file = {});
+// `file` is empty; for a record time, exe, message (a Windows record's line ends as LF) and torn
+// when it was cut short, and for a record in pieces its piece (1, 2, ...) and more: true but in the
+// last; otherwise "record": false and text. A text that is not UTF-8 has U+FFFD for each stray
+// byte and the file's exact bytes in hex beside it (exe_hex, message_hex, text_hex). `escape` (for
+// a terminal): DEL and the C1 controls too as \u escapes.
+std::string JsonLine(const LogEntry& entry, bool escape = false, std::string_view file = {});
 
 class Counter {
  public:

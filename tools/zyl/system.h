@@ -37,6 +37,9 @@ int OpenForReading(const std::string& path, std::string* problem);
 // Reads what is there now, up to `size` (< 2 GiB) bytes, waiting only when there is nothing: the
 // count, 0 at the end, -1 on failure (errno says why).
 long ReadSome(int fd, char* buf, std::size_t size);
+// Whether a read of `fd` finds input (or its end) within `milliseconds`, waiting that long at
+// most: at once for a file; a pipe or terminal may have nothing to read yet.
+bool AwaitInput(int fd, int milliseconds);
 bool SeekTo(int fd, std::uint64_t offset);
 void CloseFile(int fd);
 

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -43,6 +44,11 @@ long ReadSome(int fd, char* buf, std::size_t size) {
     const ssize_t got = read(fd, buf, size);
     if (got >= 0 || errno != EINTR) return static_cast<long>(got);
   }
+}
+
+bool AwaitInput(int fd, int milliseconds) {
+  pollfd readable{fd, POLLIN, 0};
+  return poll(&readable, 1, milliseconds) != 0;  // a failure too: the read will tell
 }
 
 bool SeekTo(int fd, std::uint64_t offset) {

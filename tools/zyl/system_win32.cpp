@@ -75,6 +75,26 @@ long ReadSome(int fd, char* buf, std::size_t size) {
   return _read(fd, buf, static_cast<unsigned>(size));
 }
 
+bool AwaitInput(int fd, int milliseconds) {
+  const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+  switch (GetFileType(handle)) {
+    case FILE_TYPE_PIPE:
+      // Anonymous pipes cannot be waited on: looked into every few milliseconds.
+      for (int waited = 0;; waited += 10) {
+        DWORD available = 0;  // a pipe whose writer is gone fails: its read ends at once
+        if (!PeekNamedPipe(handle, nullptr, 0, nullptr, &available, nullptr) || available > 0) {
+          return true;
+        }
+        if (waited >= milliseconds) return false;
+        Sleep(10);
+      }
+    case FILE_TYPE_CHAR:  // a console's input is signalled while it holds events
+      return WaitForSingleObject(handle, static_cast<DWORD>(milliseconds)) != WAIT_TIMEOUT;
+    default:
+      return true;
+  }
+}
+
 bool SeekTo(int fd, std::uint64_t offset) {
   return _lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) != -1;
 }

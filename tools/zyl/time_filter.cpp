@@ -9,58 +9,36 @@
 namespace zyl::tool {
 namespace {
 
-constexpr std::size_t kBeforeYear = 20;   // "Wed Mar 15 09:05:07 "
-constexpr std::size_t kLongestYear = 10;  // an int's digits
 constexpr std::int64_t kLongestAgo = 100LL * 366 * 86400;
-constexpr std::string_view kDays = "SunMonTueWedThuFriSat";
-constexpr std::string_view kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
 
-// Whether `text` has the shape of `pattern`: '9' stands for a digit, '_' for a digit or a blank,
-// 'T' for itself or a blank, '?' for any byte, and any other byte for itself.
+// Whether `text` has the shape of `pattern`: '9' stands for a digit, 'T' for itself or a blank,
+// and any other byte for itself.
 bool Shaped(std::string_view text, std::string_view pattern) {
   if (text.size() != pattern.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i], p = pattern[i];
     const bool digit = c >= '0' && c <= '9';
-    if (p == '9'   ? !digit
-        : p == '_' ? !digit && c != ' '
-        : p == 'T' ? c != 'T' && c != ' '
-                   : p != '?' && p != c) {
+    if (p == '9' ? !digit : p == 'T' ? c != 'T' && c != ' ' : p != c) {
       return false;
     }
   }
   return true;
 }
 
-// The number that the `size` digits at `at` spell, a blank counting as a zero; 0 past the end.
+// The number that the `size` digits at `at` spell; 0 past the end.
 int Number(std::string_view text, std::size_t at, std::size_t size = 2) {
   int number = 0;
-  for (const char c : text.substr(std::min(at, text.size()), size)) {
-    number = number * 10 + (c == ' ' ? 0 : c - '0');
-  }
+  for (const char c : text.substr(std::min(at, text.size()), size)) number = number * 10 + c - '0';
   return number;
 }
 
-// Position of `name` among the three-letter names in `names`, or -1.
-int NameIndex(std::string_view names, std::string_view name) {
-  for (std::size_t i = 0; i < names.size(); i += 3) {
-    if (names.substr(i, 3) == name) return static_cast<int>(i / 3);
-  }
-  return -1;
-}
-
-bool IsLeap(std::int64_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
-
 std::optional<LogTime> Valid(const LogTime& t) {
-  static constexpr int kDaysIn[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (t.month < 1 || t.month > 12 || t.day < 1) return std::nullopt;
-  const int days = t.month == 2 && IsLeap(t.year) ? 29 : kDaysIn[t.month - 1];
-  if (t.day > days || t.hour > 23 || t.minute > 59 || t.second > 60) return std::nullopt;
+  if (!log_format::IsValid(t)) return std::nullopt;
   return t;
 }
 
 LogTime FromTm(const std::tm& tm) {
-  return {tm.tm_year + 1900LL, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+  return {{tm.tm_year + 1900LL, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec}};
 }
 
 std::optional<std::int64_t> RelativeKey(std::string_view text, std::time_t now) {
@@ -106,15 +84,9 @@ std::int64_t LogTime::Key() const {
 }
 
 std::optional<LogTime> ParseCtime(std::string_view text) {
-  if (!Shaped(text.substr(0, kBeforeYear), "??? ??? _9 99:99:99 ") ||
-      NameIndex(kDays, text.substr(0, 3)) < 0) {
-    return std::nullopt;
-  }
-  const std::string_view digits = text.substr(kBeforeYear);
-  const auto year = ParseNumber<std::int64_t>(digits);
-  if (!year || digits.size() - (digits[0] == '-' ? 1 : 0) > kLongestYear) return std::nullopt;
-  return Valid({*year, NameIndex(kMonths, text.substr(4, 3)) + 1, Number(text, 8), Number(text, 11),
-                Number(text, 14), Number(text, 17)});
+  const std::optional<log_format::Time> time = log_format::ParseTime(text);
+  if (!time) return std::nullopt;
+  return LogTime{*time};
 }
 
 std::optional<LogTime> ParseIsoTime(std::string_view text) {
@@ -123,8 +95,8 @@ std::optional<LogTime> ParseIsoTime(std::string_view text) {
       !Shaped(text, shape.substr(0, text.size()))) {
     return std::nullopt;
   }
-  return Valid({Number(text, 0, 4), Number(text, 5), Number(text, 8), Number(text, 11),
-                Number(text, 14), Number(text, 17)});
+  return Valid({{Number(text, 0, 4), Number(text, 5), Number(text, 8), Number(text, 11),
+                 Number(text, 14), Number(text, 17)}});
 }
 
 std::optional<std::int64_t> LocalKey(std::time_t when) {

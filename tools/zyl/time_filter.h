@@ -9,19 +9,17 @@
 #include <string>
 #include <string_view>
 
+#include "diag/log_format.h"
+
 namespace zyl::tool {
 
 // A local date and time.
-struct LogTime {
-  std::int64_t year = 0;
-  int month = 0, day = 0, hour = 0, minute = 0, second = 0;
-
+struct LogTime : log_format::Time {
   // Seconds from a fixed day: orders times without knowing the time zone.
   std::int64_t Key() const;
 };
 
-// Exactly "Wed Mar 15 09:05:07 2006": English names, the day of month two places wide (a blank
-// or a zero before one digit), a year of any length. The day of the week is not checked.
+// A time as a record's header has it: "Wed Mar 15 09:05:07 2006" (log_format::ParseTime).
 std::optional<LogTime> ParseCtime(std::string_view text);
 
 // "2026-12-07", "2026-12-07T10:00" or "2026-12-07T10:00:05"; a blank may stand for the T.
