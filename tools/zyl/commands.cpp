@@ -84,8 +84,9 @@ const Command kCommands[] = {
      "--follow: the last 10 records (unless --last or --since say otherwise), then on as the\n"
      "file grows, from its start when it is deleted or started anew; with --until, until then.\n"
      "--syslog SOCKET: each record to a local syslog daemon's unix datagram socket instead, one\n"
-     "datagram, user.info, tag zyl, the record without its last LF; with --follow from the\n"
-     "first record on. SIGTERM or Ctrl-C ends at a record's boundary. See docs/shipping.md.\n"
+     "datagram, user.info, tag zyl, the record without its last LF (one too long for a datagram\n"
+     "in parts, tagged zyl-part); with --follow from the first record on. SIGTERM or Ctrl-C\n"
+     "ends at a record's boundary. See docs/shipping.md.\n"
      "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file unreadable.",
      "", DefineShow, RunShow},
     {"rotate", "rename the log FILE to its next generation, as the writers do at its size",

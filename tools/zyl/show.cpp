@@ -81,7 +81,8 @@ class Shown {
   void Print(const LogEntry& entry, const std::string& file) {
     shown_ = true;
     if (sink_ != nullptr) {
-      refused_ = !sink_->Send(entry.text);
+      refused_ =
+          !(entry.piece == 0 ? sink_->Send(entry.text) : sink_->SendPiece(entry.text, !entry.cut));
       return;
     }
     if (args_.count) return counter_.Add(entry);
@@ -117,7 +118,7 @@ class Shown {
   bool shown_ = false;
   bool refused_ = false;
   bool after_cut_ = false;
-  std::uint64_t end_ = 0;   // of the last entry printed, in its file
+  std::uint64_t end_ = 0;  // of the last entry printed, in its file
   std::string end_file_;
   bool open_line_ = false;  // it ended without a line end
   const bool escape_ = args_.escape == "always" || (args_.escape == "auto" && IsTerminal(1));
