@@ -50,6 +50,10 @@ burst() {
 start_collector
 start_ship
 burst 1
+# Longer than a TCP frame may be by default (200000 bytes), and than one datagram: in parts.
+python3 -c 'import sys; h = "APP: /x: Wed Mar 15 09:05:07 2006\n"
+open(sys.argv[1], "a").write(h + "w" * 300000 + "\n" + h + "p" * 1500000 + "\n")' "$log"
+written=$((written + 2))
 within 20 all_delivered
 stop_collector
 outage_start=$SECONDS
@@ -67,7 +71,8 @@ sleep 1  # for a record sent twice to show
 stop_ship
 stop_collector
 
-echo "5 bursts of $((written / 5)); collector away ${outage}s in burst 2; zyl-ship restarted in 4"
+echo "5 bursts of $((3 * per_writer + 2)) records and 2 long ones; collector away ${outage}s" \
+  "in burst 2; zyl-ship restarted in 4"
 python3 - "$log" "$tmp/collector/records.json" "$written" <<'PY'
 import collections, glob, json, re, sys
 log, received, written = sys.argv[1], sys.argv[2], int(sys.argv[3])
@@ -80,7 +85,10 @@ for name in files:
     text = open(name, encoding="utf-8", errors="surrogateescape", newline="").read()
     starts = [0] + [m.start() for m in header.finditer(text) if m.start()]  # bytes before: a stray
     records += [text[a:b] for a, b in zip(starts, starts[1:] + [len(text)])]
-got = collections.Counter(json.loads(line)["record"] + "\n" for line in open(received))
+messages = [json.loads(line) for line in open(received)]
+parts = "".join(m["record"] for m in messages if m["app"] == "zyl-part")  # of the one long record
+whole = [m["record"] + "\n" for m in messages if m["app"] == "zyl"]
+got = collections.Counter(whole + [parts + "\n"])
 want = collections.Counter(records)
 doubled = sum(c - want[r] for r, c in got.items() if r in want and c > want[r])
 lost = sum((want - got).values())
