@@ -95,8 +95,9 @@ const Command kCommands[] = {
      "--cursor-file FILE: start after the place FILE keeps (when it holds one), and keep there,\n"
      "replaced whole, how far the records have gone out; with or without --follow.\n"
      "--syslog SOCKET: each record to a local syslog daemon's unix datagram socket instead, one\n"
-     "datagram, user.info, tag zyl, the record without its last LF; with --follow from the\n"
-     "first record on. SIGTERM or Ctrl-C ends at a record's boundary. See docs/shipping.md.\n"
+     "datagram, user.info, tag zyl, the record without its last LF (one too long for a datagram\n"
+     "in parts, tagged zyl-part); with --follow from the first record on. SIGTERM or Ctrl-C\n"
+     "ends at a record's boundary. See docs/shipping.md.\n"
      "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file unreadable.",
      "", DefineShow, RunShow},
     {"rotate", "rename the log FILE to its next generation, as the writers do at its size",

@@ -86,7 +86,8 @@ class Shown {
   void Print(const LogEntry& entry, const std::string& file) {
     shown_ = true;
     if (sink_ != nullptr) {
-      refused_ = !sink_->Send(entry.text);
+      refused_ =
+          !(entry.piece == 0 ? sink_->Send(entry.text) : sink_->SendPiece(entry.text, !entry.cut));
       return;
     }
     if (args_.count) return counter_.Add(entry);
@@ -216,7 +217,7 @@ Status RunShow(const Arguments& args, Output& out) {
   // A shipper wants every record, not the last few.
   if (args.follow && !last && !matcher.since && !cursor && args.syslog.empty()) last = kFollowLast;
   std::optional<SyslogSink> sink;
-  if (!args.syslog.empty()) sink.emplace(args.syslog);
+  if (!args.syslog.empty() && sink.emplace(args.syslog).failed()) return kFailed;
   if (sink || args.follow) CatchStopRequests();
   Shown shown(args, matcher, last, files.size() == 1 ? files.front() : "", out,
               sink ? &*sink : nullptr);

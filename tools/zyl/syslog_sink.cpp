@@ -15,6 +15,7 @@ namespace {
 
 // user.info: facility 1, severity 6. The daemon stamps the time and host of its own.
 constexpr std::string_view kPrefix = "<14>zyl: ";
+constexpr std::string_view kPartPrefix = "<14>zyl-part: ";
 // Waits grow from a queue's moment of fullness to a daemon's restart.
 constexpr auto kFirstRetry = std::chrono::milliseconds(1);
 constexpr auto kLongestRetry = std::chrono::milliseconds(100);
@@ -25,22 +26,32 @@ bool DoorShut(int error) {
          error == ENOBUFS || error == ENOMEM || error == EINTR;
 }
 
+std::string_view WithoutLastLf(std::string_view bytes) {
+  if (!bytes.empty() && bytes.back() == '\n') bytes.remove_suffix(1);
+  return bytes;
+}
+
 }  // namespace
 
 std::string SyslogDatagram(std::string_view record) {
-  if (!record.empty() && record.back() == '\n') record.remove_suffix(1);
   std::string datagram(kPrefix);
-  datagram += record;
+  datagram += WithoutLastLf(record);
   return datagram;
 }
 
-SyslogSink::SyslogSink(std::string socket_path) : path_(std::move(socket_path)) {}
+SyslogSink::SyslogSink(std::string socket_path) : path_(std::move(socket_path)) {
+  std::string problem;
+  if ((socket_ = OpenDatagramSocket(&problem)) < 0) {
+    Complain("--syslog " + path_ + ": " + problem);
+    Fail();
+  }
+}
 
 SyslogSink::~SyslogSink() {
   if (socket_ >= 0) CloseSocket(socket_);
 }
 
-// What follows a record that cannot go must not go either: the run ends here, as at a stop.
+// What follows something that cannot go must not go either: the run ends here, as at a stop.
 bool SyslogSink::Fail() {
   failed_ = true;
   RequestStop();
@@ -49,21 +60,42 @@ bool SyslogSink::Fail() {
 
 bool SyslogSink::Send(std::string_view record) {
   if (failed_) return false;
-  if (socket_ < 0 && (socket_ = OpenDatagramSocket()) < 0) {
-    Complain("--syslog " + path_ + ": " + std::strerror(errno));
-    return Fail();
-  }
   const std::string datagram = SyslogDatagram(record);
+  const Sent sent = datagram.size() <= kLargestDatagram ? Deliver(datagram, true) : Sent::kTooLong;
+  if (sent == Sent::kTooLong) return SendPiece(record, true);
+  if (sent == Sent::kFailed) return Fail();
+  return sent == Sent::kYes;
+}
+
+// Once a part has gone, the rest of the piece follows even at a stop: a part never goes twice.
+bool SyslogSink::SendPiece(std::string_view bytes, bool last) {
+  if (failed_) return false;
+  if (last) bytes = WithoutLastLf(bytes);
+  bool first = true;
+  do {
+    const std::string_view part = bytes.substr(0, kPartSize);
+    const Sent sent = Deliver(std::string(kPartPrefix) += part, first);
+    if (sent != Sent::kYes) {
+      if (sent == Sent::kTooLong) Complain("no part fits a datagram to " + path_);
+      return sent == Sent::kStopped ? false : Fail();
+    }
+    bytes.remove_prefix(part.size());
+    first = false;
+  } while (!bytes.empty());
+  return true;
+}
+
+SyslogSink::Sent SyslogSink::Deliver(const std::string& datagram, bool stoppable) {
   auto wait = kFirstRetry;
   bool said = false;
   for (;;) {
-    if (StopRequested()) return false;
+    if (stoppable && StopRequested()) return Sent::kStopped;
     const int error = SendDatagram(socket_, path_, datagram);
-    if (error == 0) return true;
+    if (error == 0) return Sent::kYes;
+    if (error == EMSGSIZE) return Sent::kTooLong;
     if (!DoorShut(error)) {
-      Complain("cannot hand a record of " + std::to_string(datagram.size()) + " bytes to " + path_ +
-               ": " + std::strerror(error));
-      return Fail();
+      Complain("cannot hand a record to " + path_ + ": " + std::strerror(error));
+      return Sent::kFailed;
     }
     // A full queue is the daemon's pace, not news.
     if (!said && (error == ENOENT || error == ECONNREFUSED)) {

@@ -60,9 +60,9 @@ bool StopRequested();
 // Asks for a stop as a signal does: for work that cannot go on.
 void RequestStop();
 
-// A unix datagram socket to send from, its send buffer as large as the system allows; -1 where
-// there are none, errno saying why.
-int OpenDatagramSocket();
+// A unix datagram socket to send from, its send buffer as large as the system allows; -1 when
+// there is none, with why in `problem`.
+int OpenDatagramSocket(std::string* problem);
 // Sends `bytes` as one datagram to the socket bound at `path`, without waiting: 0 once sent,
 // otherwise the errno value that says why not (ECONNREFUSED or ENOENT: nobody reads there;
 // EAGAIN: its queue is full; EMSGSIZE: too long for one datagram).

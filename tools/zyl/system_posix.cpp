@@ -81,8 +81,9 @@ bool StopRequested() { return stop_requested != 0; }
 
 void RequestStop() { stop_requested = 1; }
 
-int OpenDatagramSocket() {
+int OpenDatagramSocket(std::string* problem) {
   const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) *problem = std::strerror(errno);
   // The kernel caps the size at net.core.wmem_max; a datagram must fit in the buffer whole.
   const int size = 1 << 20;
   if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
