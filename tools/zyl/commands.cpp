@@ -72,8 +72,11 @@ const Command kCommands[] = {
      "note on standard error, or in JSON \"record\": false and \"torn\": true. Piped without\n"
      "filters, the output is the file byte for byte. A record over 1 MiB comes in pieces.\n"
      "TIME is local, as in the records: 'Wed Mar 15 09:05:07 2006', ISO 8601 ('2026-12-07',\n"
-     "'2026-12-07T10:00', '2026-12-07T10:00:05') or relative to now ('-90s', '-30m', '-2h',\n"
-     "'-7d', up to about 100 years). --app ignores letter case; --grep does with -i.\n"
+     "'2026-12-07T10:00', '2026-12-07T10:00:05'), 'today', 'yesterday', 'now', '21:00' or\n"
+     "'21:00:05' (today), or relative to now, up to about 100 years: '-90s', '-30m', '-2h',\n"
+     "'-7d', '-2w', or '2 hours ago' (s, min, h, d, w, or second, minute, hour, day, week,\n"
+     "plural or not). --app and --grep may be given more than once: a record matches when any\n"
+     "of them does. --app ignores letter case; --grep does with -i.\n"
      "--json gives offset (bytes), time (ISO 8601 with that time's UTC offset; null when the\n"
      "writer did not know it), exe and message (a Windows record's CR LF as LF), and for a\n"
      "record in pieces piece (1, 2, ...) and more: true but in the last; a field that is not\n"
@@ -192,7 +195,7 @@ int Run(int argc, char** argv) {
   }
   std::string topic;
   CLI::App* help = app.add_subcommand("help", "print the help of zyl, or of COMMAND");
-  help->group("Commands")->add_option("COMMAND", topic, "the command to describe");
+  help->group("Commands")->footer("")->add_option("COMMAND", topic, "the command to describe");
 
   std::string problem = EmptyValueProblem(argc, argv);
   try {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "output.h"
 
@@ -29,7 +30,8 @@ struct Arguments {
   std::string file;
   std::string handle = "0";
   // of 'show'
-  std::string since, until, app, grep, last;
+  std::string since, until, last;
+  std::vector<std::string> apps, greps;
   bool ignore_case = false, json = false, count = false, follow = false;
   std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
 };

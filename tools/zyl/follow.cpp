@@ -38,6 +38,7 @@ Status Follow(const std::string& file, std::uint64_t position, std::optional<std
       if (StatFile(file).size < position || ReadHead(fd, head.size()) != head) {
         reader.Restart();
         position = 0;
+        head.clear();  // the old file's, which the new one would never match
       }
       const long long fed = SeekTo(fd, position) ? FeedFrom(fd, reader) : -1;
       const int error = errno;
