@@ -312,7 +312,8 @@ TEST(ForEachLine, HandsOnLinesWithoutTheirEnds) {
 }
 
 TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
-  const std::string kept = "zyl-cursor 1\nlog 3 C:\\\\ZYL.LOG\nfile 7 42 1024 a\\nb\\r\n";
+  const std::string kept =
+      "zyl-cursor 1\nlog 3 C:\\\\ZYL.LOG\nfile 7 42 1024 - a\\nb\\r\nfile 7 43 9 41505020 c d\n";
   const struct {
     std::string text;
     bool cursor;
@@ -321,8 +322,10 @@ TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
       {"zyl-cursor 1\n", true},                  // nothing read yet
       {kept.substr(0, kept.size() - 1), false},  // cut short
       {"zyl-cursor 2\n", false},
-      {"zyl-cursor 1\nfile 7 42 -1 a\n", false},
-      {"zyl-cursor 1\nlog 3 a\\x\n", false},  // an escape it never writes
+      {"zyl-cursor 1\nfile 7 42 -1 - a\n", false},
+      {"zyl-cursor 1\nfile 7 42 1 4150502 a\n", false},  // half a byte of its head
+      {"zyl-cursor 1\nfile 7 42 1 4F a\n", false},       // hex it never writes
+      {"zyl-cursor 1\nlog 3 a\\x\n", false},             // an escape it never writes
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
@@ -331,6 +334,7 @@ TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
     EXPECT_EQ(cursor ? CursorText(*cursor) : c.text, c.text);
   }
   EXPECT_EQ(ParseCursor(kept)->files.at(0).name, "a\nb\r");
+  EXPECT_EQ(ParseCursor(kept)->files.at(1).head, "APP ");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "commands.h"
+#include "output.h"
 
 namespace zyl::tool {
 namespace {
@@ -34,19 +35,37 @@ std::optional<std::string> Unwritten(std::string_view text) {
   return name;
 }
 
-// The next field of `line`, up to a blank, taken off it; nullopt when there is no blank.
-std::optional<std::uint64_t> TakeNumber(std::string_view& line) {
+// Bytes written as Hex() writes them, "-" for none; nullopt for anything else.
+std::optional<std::string> FromHex(std::string_view hex) {
+  if (hex == "-") return std::string();
+  std::string bytes;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+    const auto byte = ParseNumber<unsigned char>(hex.substr(i, 2), 16);
+    if (!byte || Hex(std::string(1, static_cast<char>(*byte))) != hex.substr(i, 2)) {
+      return std::nullopt;
+    }
+    bytes += static_cast<char>(*byte);
+  }
+  if (hex.empty() || hex.size() % 2 != 0 || bytes.size() > kCursorHead) return std::nullopt;
+  return bytes;
+}
+
+// The next field of `line`, up to a blank, taken off it with the blank; empty when there is no
+// blank (a name, the last field, may be empty).
+std::string_view TakeField(std::string_view& line) {
   const std::size_t blank = line.find(' ');
-  if (blank == std::string_view::npos) return std::nullopt;
-  const auto number = ParseNumber<std::uint64_t>(line.substr(0, blank));
+  if (blank == std::string_view::npos) return {};
+  const std::string_view field = line.substr(0, blank);
   line.remove_prefix(blank + 1);
-  return number;
+  return field;
+}
+
+std::optional<std::uint64_t> TakeNumber(std::string_view& line) {
+  return ParseNumber<std::uint64_t>(TakeField(line));
 }
 
 bool TakeLine(std::string_view line, Cursor& cursor) {
-  const std::size_t blank = line.find(' ');
-  const std::string_view kind = line.substr(0, blank);
-  line.remove_prefix(blank == std::string_view::npos ? line.size() : blank + 1);
+  const std::string_view kind = TakeField(line);
   if (kind == "log") {
     const auto newest = TakeNumber(line);
     const auto name = Unwritten(line);
@@ -55,11 +74,11 @@ bool TakeLine(std::string_view line, Cursor& cursor) {
     return true;
   }
   if (kind != "file") return false;
-  FilePlace place;
   const auto volume = TakeNumber(line), index = TakeNumber(line), offset = TakeNumber(line);
+  const auto head = FromHex(TakeField(line));
   const auto name = Unwritten(line);
-  if (!volume || !index || !offset || !name) return false;
-  cursor.files.push_back({{*volume, *index}, *offset, *name});
+  if (!volume || !index || !offset || !head || !name) return false;
+  cursor.files.push_back({{*volume, *index}, *offset, *head, *name});
   return true;
 }
 
@@ -72,7 +91,8 @@ std::string CursorText(const Cursor& cursor) {
   }
   for (const FilePlace& file : cursor.files) {
     text += "file " + std::to_string(file.id.volume) + " " + std::to_string(file.id.index) + " " +
-            std::to_string(file.offset) + " " + Written(file.name) + "\n";
+            std::to_string(file.offset) + " " + (file.head.empty() ? "-" : Hex(file.head)) + " " +
+            Written(file.name) + "\n";
   }
   return text;
 }

@@ -5,7 +5,9 @@
 // that the next run goes on after the last entry passed on, across rotations. A small text:
 //   zyl-cursor 1
 //   log NEWEST NAME                  per log named: its highest generation number accounted for
-//   file VOLUME INDEX OFFSET NAME    a file by its identity, OFFSET past its last entry passed on
+//   file VOLUME INDEX OFFSET HEAD NAME
+//                                    a file by its identity, OFFSET past its last entry passed on,
+//                                    HEAD its first bytes in hex ("-": none yet)
 // A name is the rest of its line, with '\' and line ends written as \\, \n and \r.
 
 #include <cstdint>
@@ -18,9 +20,13 @@
 
 namespace zyl::tool {
 
+inline constexpr std::size_t kCursorHead = 32;
+
 struct FilePlace {
   platform::FileId id;
   std::uint64_t offset = 0;
+  // Its first bytes, up to kCursorHead: a file created after it was removed may get its identity.
+  std::string head;
   std::string name;  // where it was seen last; its identity is what finds it again
 };
 

@@ -83,7 +83,9 @@ void LogFiles::Finish() {
 
 void LogFiles::Keep(Cursor& cursor) const {
   cursor.newest[log_] = newest_;
-  for (const auto& file : files_) cursor.files.push_back({file->id, file->passed, file->name});
+  for (const auto& file : files_) {
+    cursor.files.push_back({file->id, file->passed, file->head.substr(0, kCursorHead), file->name});
+  }
 }
 
 // A file is read on when its identity is known; otherwise from its start when it is newer than
@@ -103,10 +105,10 @@ LogFiles::Read LogFiles::ReadFile(const std::string& path, std::uint64_t generat
     if (known != files_.end()) {
       file = known->get();
     } else if (resumed != resume_.end()) {
-      file = Track(status->id, resumed->offset);
+      file = Track(status->id, resumed->offset, resumed->head);
       resume_.erase(resumed);
     } else if (generation == 0 || generation > newest_) {
-      file = Track(status->id, 0);
+      file = Track(status->id, 0, {});
     }
   } else {
     *problem = "cannot tell which file it is";
@@ -150,11 +152,13 @@ LogFiles::Read LogFiles::ReadFile(const std::string& path, std::uint64_t generat
   return Read::kDone;
 }
 
-LogFiles::File* LogFiles::Track(const platform::FileId& id, std::uint64_t offset) {
+LogFiles::File* LogFiles::Track(const platform::FileId& id, std::uint64_t offset,
+                                std::string head) {
   auto owned = std::make_unique<File>();
   File* file = owned.get();
   file->id = id;
   file->read = file->passed = offset;
+  file->head = std::move(head);
   file->active = Clock::now();
   file->reader = std::make_unique<RecordReader>(
       [this, file](LogEntry& entry) {

@@ -53,7 +53,7 @@ class LogFiles {
   enum class Read { kDone, kSkipped, kUnopened, kFailed };
   Read ReadFile(const std::string& path, std::uint64_t generation, std::string* problem,
                 const std::function<bool()>& go_on);
-  File* Track(const platform::FileId& id, std::uint64_t offset);
+  File* Track(const platform::FileId& id, std::uint64_t offset, std::string head);
   void Forget(Clock::time_point now);
 
   std::string log_;
