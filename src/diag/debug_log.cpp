@@ -21,11 +21,11 @@ constexpr std::size_t kHeadBound = zyl::log_format::kLongestHeader + 2;
 // Writes the record to `out`, which has room for kHeadBound bytes besides the stored message and
 // its newline; returns the end.
 char* PutRecord(std::int64_t now, std::string_view message, std::string_view newline, char* out) {
-  char path[zyl::platform::kPathLimit];
-  const std::string_view exe(path, zyl::log_record::PutProgramPath(path) - path);
   std::tm local;
   const bool known = zyl::platform::BrokenDownLocalTime(now, &local);
-  out = zyl::log_format::PutHeader(exe, known ? &local : nullptr, newline, out);
+  char* const exe = zyl::log_format::PutHeaderStart(out);
+  out = zyl::log_format::PutHeaderEnd(known ? &local : nullptr, newline,
+                                      zyl::log_record::PutProgramPath(exe));
   return zyl::log_format::PutMessage(message, newline, out);
 }
 
