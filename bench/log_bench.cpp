@@ -2,7 +2,7 @@
 // pay, one open(O_APPEND | O_CREAT), one write of a record-sized buffer and one close. Both append
 // to their own file in one directory, in alternating batches within one benchmark, so they share
 // the filesystem and the machine's load; `ratio` is SendDebugMsg's median batch time over the
-// floor's, `records_per_s` its rate.
+// floor's, `records_per_s` its rate. The log stays unset ZYL_LOG_ROTATE unless a case sets it.
 
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -50,10 +51,12 @@ std::size_t RecordSize(std::size_t message_size) {
   return 5 + exe.size() + 2 + 25 + message_size + 1;
 }
 
-// Arguments: message size, records per batch.
+// Arguments: message size, records per batch, and 1 to run with ZYL_LOG_ROTATE set to a size the
+// log does not reach: the variable read and the end of each record measured.
 void BM_SendDebugMsg(benchmark::State& state) {
   const auto message_size = static_cast<std::size_t>(state.range(0));
   const int batch = static_cast<int>(state.range(1));
+  if (state.range(2) != 0) setenv("ZYL_LOG_ROTATE", "1G", 1);
   ScratchFile log("send");
   ScratchFile floor_log("floor");
   const std::string message(message_size, 'm');
@@ -77,15 +80,17 @@ void BM_SendDebugMsg(benchmark::State& state) {
   };
   zyl::bench::CompareWithFloor(state, batch, send, floor, stamped_floor);
   LogName = old_log_name;
+  unsetenv("ZYL_LOG_ROTATE");
   state.counters["records_per_s"] = 1e9 / state.counters["ns"];
   state.counters["floor_per_s"] = 1e9 / state.counters["floor_ns"];
 }
 
 BENCHMARK(BM_SendDebugMsg)
-    ->ArgNames({"message", "batch"})
-    ->Args({16, 200})
-    ->Args({200, 200})
-    ->Args({4096, 200})
+    ->ArgNames({"message", "batch", "rotate"})
+    ->Args({16, 200, 0})
+    ->Args({200, 200, 0})
+    ->Args({4096, 200, 0})
+    ->Args({200, 200, 1})
     ->UseManualTime();
 
 }  // namespace

@@ -107,6 +107,17 @@ void AddLogCases(std::vector<Case>* cases) {
         [append] { append(floor_log.c_str(), FILE_APPEND_DATA, false); },
         [append] { append(peer_log.c_str(), FILE_APPEND_DATA | FILE_READ_DATA, true); }));
   }
+  // With ZYL_LOG_ROTATE set to a size the log does not reach: the variable read and the size
+  // under the lock. Set for this case's turns only.
+  Case rotating = (*cases)[cases->size() - 2];  // 200 bytes
+  rotating.info.name += "/rotate";
+  rotating.run = [run = rotating.run](int rounds, int batch) {
+    SetEnvironmentVariableA("ZYL_LOG_ROTATE", "1G");
+    const Figures figures = run(rounds, batch);
+    SetEnvironmentVariableA("ZYL_LOG_ROTATE", nullptr);
+    return figures;
+  };
+  cases->push_back(rotating);
 }
 
 int IntOption(const char* arg, const char* name, int fallback) {

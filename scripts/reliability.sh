@@ -56,6 +56,18 @@ for preset in "${builds[@]}"; do
     "$(records "$preset" $test) | - | $(outcome "$preset" log_test $test) |"
 done
 for preset in "${builds[@]}"; do
+  test=RotatesTheLogTogetherAndKeepsEveryRecord
+  echo "| 12 writers log 500 records each to a log rotated at 4 KiB | $(build_name "$preset") |" \
+    "$(records "$preset" $test) | - | $(outcome "$preset" log_test $test)," \
+    "$(figure "$preset" log_test $test generations) generations |"
+done
+for preset in mingw-i686 mingw-x86_64; do
+  test=RotatesOnlyOnceAHandleWithoutDeleteSharingLetsGo
+  echo "| A handle without delete sharing holds the log past its size | $(build_name "$preset") |" \
+    "3 | - | - | - | - | $(outcome "$preset" log_test $test), rotated while held:" \
+    "$(figure "$preset" log_test $test rotated_while_held) |"
+done
+for preset in "${builds[@]}"; do
   test=KeepsEveryConfirmedRecordOnADiskThatFillsAndFrees
   written=$(figure "$preset" log_test $test records_written)
   whole=$(figure "$preset" log_test $test records_whole)

@@ -7,6 +7,7 @@
 
 #include "diag/log_format.h"
 #include "diag/log_record.h"
+#include "diag/log_rotation.h"
 #include "frame/no_throw.h"
 #include "platform/platform.h"
 #include "zyl/zyl.h"
@@ -46,7 +47,7 @@ void AppendRecord(const std::string& message) {
   char* const record = on_heap != nullptr ? on_heap.get() : on_stack;
   const char* const end = PutRecord(now, message, newline, record);
   // Ignore failures: the log has no one to report to.
-  zyl::platform::AppendToFile(log_name, {record, static_cast<std::size_t>(end - record)});
+  zyl::AppendRecord(log_name, {record, static_cast<std::size_t>(end - record)});
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 // Window handle, declared as <windows.h> and zyl/zyl.h do, so all spellings name one type.
 struct HWND__;
@@ -35,13 +38,59 @@ std::size_t ShortPathName(const char* path, char* buf, std::size_t size);
 // against a concurrent setenv undefined; the Linux build is a stand-in and copies getenv's answer.
 std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size);
 
-// Opens `path` for appending (creating it), appends `data`, closes it. Concurrent appenders,
-// threads or processes, never interleave within one call (up to 1 GiB on POSIX). No byte another
-// writer appended is ever removed. Windows locks the file for the append, waiting about a second
-// at most for another process's lock, and under the lock cuts a write a full disk cut short back
-// off where the file allows; POSIX takes no lock and leaves such a write as it is. False when not
-// all of `data` was written.
-bool AppendToFile(const char* path, std::string_view data);
+// A file opened for appending by OpenForAppend. `locked`: no other writer appends to it until
+// it is closed (Windows, within the lock's bound); POSIX appends take no lock.
+struct AppendFile {
+  std::intptr_t handle = -1;
+  bool locked = false;
+};
+
+// Opens `path` for appending, creating it unless `existing_only`; handle -1 on failure. No byte
+// another writer appended is ever removed. Windows locks the file until it is closed, waiting
+// about a second at most for another process's lock, and appends unlocked past that bound.
+AppendFile OpenForAppend(const char* path, bool existing_only = false);
+
+// Appends `data` whole: concurrent appenders, threads or processes, never interleave within one
+// call (up to 1 GiB on POSIX). Under the lock Windows cuts a write a full disk cut short back off
+// where the file allows; POSIX leaves such a write as it is. False when not all of it went out.
+bool AppendWhole(const AppendFile& file, std::string_view data);
+
+// The size of the open file; nullopt when unknown.
+std::optional<std::uint64_t> FileSize(const AppendFile& file);
+
+// The offset just past the last append through `file`, where the system keeps it (POSIX);
+// nullopt where it does not (Windows: the size under the lock gives it instead).
+std::optional<std::uint64_t> AppendEnd(const AppendFile& file);
+
+// Takes the lock that rotations of `file` hold, until it is closed: POSIX takes it now, waiting
+// about a second at most; Windows holds it already when the append locked. False without it.
+bool LockForRotation(const AppendFile& file);
+
+void CloseFile(const AppendFile& file);
+
+// What names a file on its volume: POSIX device and inode, Windows volume serial and file index.
+struct FileId {
+  std::uint64_t volume = 0;
+  std::uint64_t index = 0;
+  friend bool operator==(const FileId& a, const FileId& b) {
+    return a.volume == b.volume && a.index == b.index;
+  }
+};
+std::optional<FileId> IdOfFile(const AppendFile& file);
+std::optional<FileId> IdOfPath(const char* path);
+
+// Renames `from` to `to` unless `to` exists; never replaces a file.
+bool RenameNoReplace(const char* from, const char* to);
+bool RemoveFile(const char* path);
+// The names of the entries of the folder `prefix` ends in ("" is the current one): the part of a
+// path before its file name, separator included.
+std::vector<std::string> FolderNames(const std::string& prefix);
+// The bytes that end a path's folder part ("\\/:" on Windows, "/" on POSIX), and whether the
+// platform's file names ignore letter case.
+std::string_view PathSeparators();
+bool NamesIgnoreCase();
+// Why the last failed call of this thread failed, in the system's words.
+std::string LastErrorText();
 
 // The end of a line in a text file.
 std::string_view TextNewline();

@@ -1,5 +1,9 @@
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <stdio.h>  // renameat2
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -67,10 +71,14 @@ std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size) {
   return length;
 }
 
-bool AppendToFile(const char* path, std::string_view data) {
+AppendFile OpenForAppend(const char* path, bool existing_only) {
   // O_NONBLOCK: a FIFO nobody reads would otherwise hold the caller in open() for good.
-  const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
-  if (fd < 0) return false;
+  const int flags = O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK | (existing_only ? 0 : O_CREAT);
+  return {open(path, flags, 0666), false};
+}
+
+bool AppendWhole(const AppendFile& file, std::string_view data) {
+  const int fd = static_cast<int>(file.handle);
   // O_APPEND puts each write at the end atomically. No lock is taken (it would cost a record a
   // third to a half of its time), so a write a full disk cut short stays as it is, torn: another
   // writer may have appended behind it already, and cutting it back would take that record too;
@@ -85,9 +93,88 @@ bool AppendToFile(const char* path, std::string_view data) {
     if (written < 0 || static_cast<std::size_t>(written) != piece) break;
     done += piece;
   }
-  close(fd);
   return done == data.size();
 }
+
+std::optional<std::uint64_t> FileSize(const AppendFile& file) {
+  struct stat info {};
+  if (fstat(static_cast<int>(file.handle), &info) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
+std::optional<std::uint64_t> AppendEnd(const AppendFile& file) {
+  // After an O_APPEND write the position is the end of that write, whatever came after it; a
+  // seventh of a record's time, where fstat would take half.
+  const off_t at = lseek(static_cast<int>(file.handle), 0, SEEK_CUR);
+  if (at < 0) return std::nullopt;
+  return static_cast<std::uint64_t>(at);
+}
+
+bool LockForRotation(const AppendFile& file) {
+  // Tried without blocking, as Windows locks the append: a process that keeps the lock stops
+  // rotation, never a record.
+  const int fd = static_cast<int>(file.handle);
+  for (int pause_us = 0, waited_us = 0; waited_us < 1000000; waited_us += pause_us) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    pause_us = std::min(2 * pause_us + 100, 16000);
+    usleep(static_cast<useconds_t>(pause_us));
+  }
+  return false;
+}
+
+void CloseFile(const AppendFile& file) {
+  if (file.handle >= 0) close(static_cast<int>(file.handle));
+}
+
+namespace {
+
+FileId IdOf(const struct stat& info) {
+  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+}
+
+}  // namespace
+
+std::optional<FileId> IdOfFile(const AppendFile& file) {
+  struct stat info {};
+  if (fstat(static_cast<int>(file.handle), &info) != 0) return std::nullopt;
+  return IdOf(info);
+}
+
+std::optional<FileId> IdOfPath(const char* path) {
+  struct stat info {};
+  if (stat(path, &info) != 0) return std::nullopt;
+  return IdOf(info);
+}
+
+bool RenameNoReplace(const char* from, const char* to) {
+#ifdef RENAME_NOREPLACE
+  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return true;
+  if (errno != ENOSYS && errno != EINVAL) return false;
+#endif
+  // Where the kernel or the file system cannot rename without replacing: a second name, which
+  // link() refuses to put over an existing file, then the first one removed.
+  if (link(from, to) != 0) return false;
+  unlink(from);
+  return true;
+}
+
+bool RemoveFile(const char* path) { return unlink(path) == 0; }
+
+std::vector<std::string> FolderNames(const std::string& prefix) {
+  std::vector<std::string> names;
+  DIR* const dir = opendir(prefix.empty() ? "." : prefix.c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = readdir(dir)) names.emplace_back(entry->d_name);
+  closedir(dir);
+  return names;
+}
+
+std::string_view PathSeparators() { return "/"; }
+
+bool NamesIgnoreCase() { return false; }
+
+std::string LastErrorText() { return std::strerror(errno); }
 
 std::string_view TextNewline() { return "\n"; }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "platform/platform.h"
 
@@ -30,10 +31,12 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-HANDLE OpenForAppend(const char* path, DWORD access) {
+HANDLE OpenForAppend(const char* path, DWORD access, DWORD disposition) {
   // Others may read, move or delete the log between records.
-  return CreateFileA(path, access, kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return CreateFileA(path, access, kShareAll, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
+
+HANDLE Handle(const AppendFile& file) { return reinterpret_cast<HANDLE>(file.handle); }
 
 // The longest a record waits for a lock another process holds on the log.
 constexpr ULONGLONG kLockWaitMs = 1000;
@@ -91,25 +94,104 @@ void CutBack(HANDLE file, std::size_t written) {
 
 }  // namespace
 
-bool AppendToFile(const char* path, std::string_view data) {
+AppendFile OpenForAppend(const char* path, bool existing_only) {
+  const DWORD disposition = existing_only ? OPEN_EXISTING : OPEN_ALWAYS;
   // LockFileEx needs read or write-data access next to append; a file that grants append alone
-  // is still written, unlocked.
-  HANDLE file = OpenForAppend(path, FILE_APPEND_DATA | FILE_READ_DATA);
-  if (file == INVALID_HANDLE_VALUE) file = OpenForAppend(path, FILE_APPEND_DATA);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  // is still written, unlocked. Reading attributes lets a rotation tell the file apart.
+  HANDLE file =
+      OpenForAppend(path, FILE_APPEND_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES, disposition);
+  if (file == INVALID_HANDLE_VALUE) file = OpenForAppend(path, FILE_APPEND_DATA, disposition);
+  if (file == INVALID_HANDLE_VALUE) return {};
   // An append-only handle alone does not keep two processes' appends apart everywhere (Wine
   // loses records); an exclusive lock over every offset, the end included, does. Past the bound
   // the record goes out unlocked: a small chance of interleaving with a writer that ignores the
   // bound is better than a lost record. Windows refuses a write into a range another process has
   // locked, so a record whose end of file stays locked beyond the bound is lost all the same.
-  const bool locked = LockWithinBound(file);
-  const std::size_t done = WriteAll(file, data);
-  if (locked && done != 0 && done < data.size()) CutBack(file, done);
+  return {reinterpret_cast<std::intptr_t>(file), LockWithinBound(file)};
+}
+
+bool AppendWhole(const AppendFile& file, std::string_view data) {
+  const HANDLE handle = Handle(file);
+  const std::size_t done = WriteAll(handle, data);
+  if (file.locked && done != 0 && done < data.size()) CutBack(handle, done);
+  return done == data.size();
+}
+
+std::optional<std::uint64_t> FileSize(const AppendFile& file) {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(Handle(file), &size)) return std::nullopt;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
+// An append-only handle's file pointer does not follow its writes.
+std::optional<std::uint64_t> AppendEnd(const AppendFile& /*file*/) { return std::nullopt; }
+
+bool LockForRotation(const AppendFile& file) { return file.locked; }
+
+void CloseFile(const AppendFile& file) {
   // Closing the handle releases its lock. An UnlockFileEx first would cost every record one more
   // round trip to the system (under Wine, a fifth of its time). Windows documents that a lock left
   // to the close may take a moment longer to go; other writers wait within their bound meanwhile.
+  if (file.handle != -1) CloseHandle(Handle(file));
+}
+
+namespace {
+
+std::optional<FileId> IdOfHandle(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
+  return FileId{info.dwVolumeSerialNumber,
+                (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+}  // namespace
+
+std::optional<FileId> IdOfFile(const AppendFile& file) { return IdOfHandle(Handle(file)); }
+
+std::optional<FileId> IdOfPath(const char* path) {
+  // A folder too: a log's name may name one by mistake.
+  const HANDLE file = CreateFileA(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  const std::optional<FileId> id = IdOfHandle(file);
   CloseHandle(file);
-  return done == data.size();
+  return id;
+}
+
+bool RenameNoReplace(const char* from, const char* to) {
+  // Without MOVEFILE_REPLACE_EXISTING an existing `to` fails the move.
+  return MoveFileExA(from, to, 0) != 0;
+}
+
+bool RemoveFile(const char* path) { return DeleteFileA(path) != 0; }
+
+std::vector<std::string> FolderNames(const std::string& prefix) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.emplace_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+std::string_view PathSeparators() { return "\\/:"; }
+
+bool NamesIgnoreCase() { return true; }
+
+std::string LastErrorText() {
+  const DWORD error = GetLastError();
+  char text[512];
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                error, 0, text, sizeof text, nullptr);
+  while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' ||
+                        text[length - 1] == ' ' || text[length - 1] == '.')) {
+    --length;
+  }
+  if (length == 0) return "error " + std::to_string(error);
+  return std::string(text, length);
 }
 
 std::string_view TextNewline() { return "\r\n"; }

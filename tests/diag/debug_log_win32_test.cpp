@@ -12,7 +12,9 @@
 #include <string>
 #include <thread>
 #include <type_traits>
+#include <vector>
 
+#include "diag/log_generations.h"
 #include "iat_patch.h"
 #include "log_test_util.h"
 #include "test_support.h"
@@ -96,6 +98,36 @@ TEST(SendDebugMsg, WaitsAboutASecondAtMostForALockHeldElsewhere) {
     RecordProperty(std::string("landed_") + c.what, landed ? 1 : 0);
     EXPECT_TRUE(landed || (c.length_high != 0 && text.size() == 4)) << text;
   }
+}
+
+// An editor or a scanner may hold the log without letting others delete it: the rename fails,
+// the records stay in the log, and the first record after that handle closes rotates it.
+TEST(SendDebugMsg, RotatesOnlyOnceAHandleWithoutDeleteSharingLetsGo) {
+  TempDir dir;
+  const std::string log = dir.path() + "held.log";
+  const std::string before(300, 'x');
+  std::ofstream(log, std::ios::binary) << before;
+  ScopedEnv rotate("ZYL_LOG_ROTATE", "100");
+  ScopedLogName name(log.c_str());
+  UniqueHandle other(CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_NE(other.get(), INVALID_HANDLE_VALUE);
+  const std::time_t from = std::time(nullptr);
+  SendDebugMsg("held");
+  SendDebugMsg("still held");
+  const bool rotated_while_held = !ListGenerations(log).empty();
+  RecordProperty("rotated_while_held", rotated_while_held ? 1 : 0);
+  EXPECT_FALSE(rotated_while_held);
+  other.reset();
+  SendDebugMsg("let go");
+  const std::time_t to = std::time(nullptr);
+  const std::vector<Generation> generations = ListGenerations(log);
+  ASSERT_EQ(generations.size(), 1u);
+  EXPECT_FALSE(FileExists(log));
+  const std::string text = ReadWholeFile(generations[0].path);
+  ASSERT_EQ(text.compare(0, before.size(), before), 0);
+  EXPECT_TRUE(AreRecords(text.substr(before.size()), ExecutablePath("log_test"),
+                         {"held", "still held", "let go"}, from, to));
 }
 
 // Another thread sets and removes thousands of variables, DEBUG among them, for 4 s: Debug() never

@@ -68,6 +68,10 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"log", "-f", log, "-"}, "second\r\n\nthird", "", 0, ""},
       {{"log", "-f", log, "ends in CR\r"}, "", "", 0, ""},  // the CR is the message's
       {{"show", log, "--count"}, "", "      5 " + ZylPath() + "\n", 0, ""},
+      {{"rotate", log}, "", dir.path() + "app.1.log\n", 0, ""},
+      {{"rotate", "--keep=1", log}, "", "", 1, ""},  // nothing left to rotate
+      {{"rotate", dir.path()}, "", "", 3, "zyl: could not rotate " + dir.path() + ": "},
+      {{"rotate", "-k", "0", log}, "", "", 2, "zyl: --keep: '0' is not a count of 1 or more"},
       {{"log", "--file", lost, "x"}, "", "", 3, "zyl: could not append a record to " + lost + ": "},
       {{"log", "-f", dir.path(), "x"},
        "",
@@ -118,6 +122,10 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
     EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
     EXPECT_EQ(run.err.empty(), c.err.empty()) << run.err;
   }
+  const ScopedEnv rotate("ZYL_LOG_ROTATE", "1 K");
+  const ZylRun unread = RunZyl({"log", "-f", log, "rotated or not"});
+  EXPECT_EQ(unread.status, 0);
+  EXPECT_EQ(unread.err.rfind("zyl: ZYL_LOG_ROTATE is not SIZE[,KEEP]", 0), 0u) << unread.err;
 }
 
 std::vector<std::string> Texts(const std::vector<ShownBox>& boxes) {

@@ -88,6 +88,13 @@ const Command kCommands[] = {
      "file grows, from its start when it is deleted or started anew; with --until, until then.\n"
      "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file unreadable.",
      "", DefineShow, RunShow},
+    {"rotate", "rename the log FILE to its next generation, as the writers do at its size",
+     "FILE.LOG becomes FILE.N.LOG (FILE becomes FILE.N), N one above the highest there; the\n"
+     "lowest generations beyond --keep are removed, and the next record starts FILE anew.\n"
+     "ZYL_LOG_ROTATE=SIZE[,KEEP] (SIZE in bytes, or with K, M or G) has every writer do it.\n"
+     "Prints the generation's name. Exit status: 0 rotated; 1 nothing to rotate (no file, or\n"
+     "an empty one); 2 bad usage; 3 the rename failed (the log stays as it is).",
+     "FILE", DefineRotate, RunRotate},
 };
 
 constexpr char kFooter[] =

@@ -2,6 +2,7 @@
 
 #include "commands.h"
 #include "diag/log_record.h"
+#include "diag/log_rotation.h"
 #include "platform/platform.h"
 #include "record_reader.h"
 #include "system.h"
@@ -51,6 +52,12 @@ void DefineLog(CLI::App* app, Arguments* args) {
 // The library drops a record it cannot append without a word: zyl reads its record back. A file
 // that is not a regular one (a device, a pipe) cannot be read back.
 Status RunLog(const Arguments& args, Output& /*out*/) {
+  if (const RotationSetting rotation = RotationFromEnvironment();
+      rotation.set && !rotation.policy) {
+    Complain(std::string(kRotateVariable) +
+             " is not SIZE[,KEEP] with SIZE and KEEP from 1 up, "
+             "SIZE in bytes or with K, M or G: the log is not rotated");
+  }
   const FileStatus before = StatFile(args.file);
   const char* log_name = LogName;  // the library keeps no copy of it
   LogName = args.file.c_str();

@@ -1,0 +1,135 @@
+#include "diag/log_rotation.h"
+
+#include <charconv>
+
+namespace zyl {
+namespace {
+
+std::optional<std::uint64_t> ParseCount(std::string_view text) {
+  std::uint64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value == 0) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+// Whether `path` still names the file `file` is open on: after a rotation it names another one,
+// or none until the next record.
+bool NamesFile(const char* path, const platform::AppendFile& file) {
+  const std::optional<platform::FileId> open = platform::IdOfFile(file);
+  return open.has_value() && open == platform::IdOfPath(path);
+}
+
+}  // namespace
+
+std::optional<RotationPolicy> ParseRotation(std::string_view value) {
+  const std::size_t comma = value.find(',');
+  std::string_view size_text = value.substr(0, comma);
+  int shift = 0;
+  if (!size_text.empty()) {
+    switch (size_text.back()) {
+      case 'K':
+      case 'k':
+        shift = 10;
+        break;
+      case 'M':
+      case 'm':
+        shift = 20;
+        break;
+      case 'G':
+      case 'g':
+        shift = 30;
+        break;
+    }
+    if (shift != 0) size_text.remove_suffix(1);
+  }
+  const std::optional<std::uint64_t> size = ParseCount(size_text);
+  if (!size || *size > (UINT64_MAX >> shift)) return std::nullopt;
+  RotationPolicy policy{*size << shift};
+  if (comma != value.npos) {
+    const std::optional<std::uint64_t> keep = ParseCount(value.substr(comma + 1));
+    if (!keep || *keep > SIZE_MAX) return std::nullopt;
+    policy.keep = static_cast<std::size_t>(*keep);
+  }
+  return policy;
+}
+
+RotationSetting RotationFromEnvironment() {
+  // Read per record, as DEBUG is: a host may set it after loading the library. Longer values do
+  // not fit and are not read.
+  char value[64];
+  const std::size_t length = platform::EnvironmentValue(kRotateVariable, value, sizeof value);
+  if (length == 0) return {};
+  if (length >= sizeof value) return {true, std::nullopt};
+  return {true, ParseRotation({value, length})};
+}
+
+AppendResult AppendRecord(const char* path, std::string_view record, bool want_place) {
+  const std::optional<RotationPolicy> policy = RotationFromEnvironment().policy;
+  const bool measure = policy.has_value() || want_place;
+  platform::AppendFile file = platform::OpenForAppend(path);
+  // Under the append's lock the size tells where the record will end. A log already at the size
+  // that its name no longer names was rotated by the writer this one waited for: the record goes
+  // to the new log instead of behind the generation's last record.
+  std::optional<std::uint64_t> before;
+  for (int reopened = 0; file.locked && measure; ++reopened) {
+    before = platform::FileSize(file);
+    if (!policy || !before || *before < policy->size || reopened == 3 || NamesFile(path, file)) {
+      break;
+    }
+    platform::CloseFile(file);
+    file = platform::OpenForAppend(path);
+    before.reset();
+  }
+  if (file.handle == -1) return {};
+  AppendResult result;
+  result.whole = platform::AppendWhole(file, record);
+  std::optional<std::uint64_t> end;
+  if (result.whole && measure) end = before ? *before + record.size() : platform::AppendEnd(file);
+  if (end && want_place) {
+    if (const std::optional<platform::FileId> id = platform::IdOfFile(file)) {
+      result.place = RecordPlace{*id, *end};
+    }
+  }
+  // One writer rotates: the first to take the lock while the log's name still names the file.
+  // The others find it names another file and leave it be. A failed rename leaves the record in
+  // the log, and a later record tries again.
+  if (policy && end && *end >= policy->size && platform::LockForRotation(file) &&
+      NamesFile(path, file)) {
+    Rotate(path, policy->keep);
+  }
+  platform::CloseFile(file);
+  return result;
+}
+
+Rotation RotateNow(const std::string& path, std::size_t keep) {
+  Rotation rotation;
+  // The name may move to a new file between the open and the lock: then that one is rotated.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const platform::AppendFile file = platform::OpenForAppend(path.c_str(), true);
+    if (file.handle == -1) {
+      rotation.problem = platform::LastErrorText();
+      if (!platform::IdOfPath(path.c_str())) rotation.problem.clear();  // no log: nothing to do
+      return rotation;
+    }
+    const bool locked = platform::LockForRotation(file);
+    if (!locked || NamesFile(path.c_str(), file)) {
+      const std::optional<std::uint64_t> size = platform::FileSize(file);
+      if (!locked) {
+        rotation.problem = "another process holds its lock";
+      } else if (!size) {
+        rotation.problem = platform::LastErrorText();
+      } else if (*size > 0) {
+        rotation = Rotate(path, keep);
+      }
+      platform::CloseFile(file);
+      return rotation;
+    }
+    platform::CloseFile(file);
+  }
+  rotation.problem = "it was replaced while it was being rotated";
+  return rotation;
+}
+
+}  // namespace zyl

@@ -1,0 +1,55 @@
+#include "diag/log_rotation.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "test_support.h"
+
+namespace zyl {
+namespace {
+
+TEST(RotationFromEnvironment, ReadsSizeAndKeepOrLeavesRotationOff) {
+  const struct {
+    const char* value;
+    std::uint64_t size;  // 0: off
+    std::size_t keep = 5;
+  } cases[] = {
+      {"1", 1},
+      {"4096,2", 4096, 2},
+      {"10K", 10240},
+      {"10k,1", 10240, 1},
+      {"3M", 3u << 20},
+      {"2g,30", std::uint64_t{2} << 30, 30},
+      {"16777215G", std::uint64_t{16777215} << 30},
+      {"007", 7},
+      {"", 0},
+      {"0", 0},
+      {"K", 0},
+      {"1KB", 0},
+      {" 1", 0},
+      {"1, 2", 0},
+      {"-1", 0},
+      {"1,", 0},
+      {"1,0", 0},
+      {"1,2,3", 0},
+      {",5", 0},
+      {"17179869184G", 0},          // past 64 bits once multiplied
+      {"18446744073709551616", 0},  // past 64 bits as written
+      {"1,99999999999999999999", 0},
+      {"100000000000000000000000000000000000000000000000000000000000000000000", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    testing::ScopedEnv env(kRotateVariable, c.value);
+    const RotationSetting setting = RotationFromEnvironment();
+    EXPECT_EQ(setting.set, c.value[0] != '\0');
+    ASSERT_EQ(setting.policy.has_value(), c.size != 0);
+    if (!setting.policy) continue;
+    EXPECT_EQ(setting.policy->size, c.size);
+    EXPECT_EQ(setting.policy->keep, c.keep);
+  }
+}
+
+}  // namespace
+}  // namespace zyl
