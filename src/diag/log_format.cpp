@@ -85,8 +85,13 @@ bool IsValid(const Time& t) {
 }
 
 char* PutHeader(std::string_view exe, const std::tm* local, std::string_view newline, char* out) {
-  out = Put(exe, Put(kHeaderStart, out));
-  return PutNewline(newline, PutTime(local, Put(kBeforeTime, out)));
+  return PutHeaderEnd(local, newline, Put(exe, PutHeaderStart(out)));
+}
+
+char* PutHeaderStart(char* out) { return Put(kHeaderStart, out); }
+
+char* PutHeaderEnd(const std::tm* local, std::string_view newline, char* exe_end) {
+  return PutNewline(newline, PutTime(local, Put(kBeforeTime, exe_end)));
 }
 
 char* PutMessage(std::string_view message, std::string_view newline, char* out) {

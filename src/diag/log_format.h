@@ -42,6 +42,10 @@ bool IsValid(const Time& time);
 // not known, as is a time out of ctime's range) and `newline` to `out`, which has room for
 // kLongestHeader bytes and the newline; returns the end.
 char* PutHeader(std::string_view exe, const std::tm* local, std::string_view newline, char* out);
+// PutHeader in two steps, for a writer that reads the path straight into place: the header's
+// start, after which the path goes, and the rest after the path's end.
+char* PutHeaderStart(char* out);
+char* PutHeaderEnd(const std::tm* local, std::string_view newline, char* exe_end);
 
 // Writes `message` with each '\n' as `newline`, and a newline after it, to `out`, which has room
 // for (message.size() + 1) * newline.size() bytes; returns the end.

@@ -35,11 +35,10 @@ inline constexpr std::size_t kHeadBound = log_format::kLongestHeader + 2;
 // newline; returns the end. SendDebugMsg appends it; 'zyl log' too, and reads it back.
 inline char* PutRecord(std::int64_t now, std::string_view message, std::string_view newline,
                        char* out) {
-  char path[platform::kPathLimit];
-  const std::string_view exe(path, PutProgramPath(path) - path);
   std::tm local;
   const bool known = platform::BrokenDownLocalTime(now, &local);
-  out = log_format::PutHeader(exe, known ? &local : nullptr, newline, out);
+  char* const exe = log_format::PutHeaderStart(out);
+  out = log_format::PutHeaderEnd(known ? &local : nullptr, newline, PutProgramPath(exe));
   return log_format::PutMessage(message, newline, out);
 }
 
