@@ -33,8 +33,8 @@ std::vector<std::string> Read(std::string_view log, std::size_t seed, std::size_
         const bool goes_on =
             entry.piece > 1 || (!entry.is_record && !read.empty() && read.back()[0] == 'S');
         if (!goes_on && entry.is_record) {
-          read.push_back("R" + std::to_string(entry.offset) + " " + std::string(entry.exe()) +
-                         " " + (entry.time ? std::to_string(entry.time->Key()) : "?") + " ");
+          read.push_back("R" + std::to_string(entry.offset) + " " + std::string(entry.exe()) + " " +
+                         (entry.time ? std::to_string(entry.time->Key()) : "?") + " ");
         } else if (!goes_on) {
           read.push_back("S");
         }

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev lld pkg-config clang-format libc++-dev libc++abi-dev
   python3 rsyslog iproute2
-  libcli11-dev nlohmann-json3-dev jq help2man
+  libcli11-dev nlohmann-json3-dev jq help2man groff-base
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
   wine wine64 wine32:i386 fonts-wine xvfb xauth x11-apps imagemagick

@@ -1,5 +1,5 @@
 // The zyl tool's units, called in-process: the record reader with the JSON printer, the filters,
-// the times, the other printers and the '-' filter. ctest runs them with TZ=UTC0.
+// the times, the other printers, the '-' filter and the cursor. ctest runs them with TZ=UTC0.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "cursor.h"
 #include "filter.h"
 #include "record_reader.h"
 #include "show.h"
@@ -140,7 +141,7 @@ TEST(RecordReader, PassesBytesOfNoRecordInPiecesAndHoldsRecordsWhole) {
   }
 }
 
-TEST(WhenKey, ReadsTheThreeFormsOfTime) {
+TEST(WhenKey, ReadsTheFormsOfTime) {
   const std::time_t now = 1165512411;  // Thu Dec  7 17:26:51 2006 UTC
   const auto key = [](const char* iso) { return ParseIsoTime(iso)->Key(); };
   const struct {
@@ -154,6 +155,19 @@ TEST(WhenKey, ReadsTheThreeFormsOfTime) {
       {"-90s", key("2006-12-07T17:25:21")},
       {"-7d", key("2006-11-30T17:26:51")},
       {"-10000d", key("1979-07-22T17:26:51")},
+      {"-2w", key("2006-11-23T17:26:51")},
+      {"now", key("2006-12-07T17:26:51")},
+      {"today", key("2006-12-07T00:00:00")},
+      {"yesterday", key("2006-12-06T00:00:00")},
+      {"21:00", key("2006-12-07T21:00:00")},
+      {"9:05:07", key("2006-12-07T09:05:07")},
+      {"2 hours ago", key("2006-12-07T15:26:51")},
+      {"90 s ago", key("2006-12-07T17:25:21")},
+      {"1 minute ago", key("2006-12-07T17:25:51")},
+      {"3d ago", key("2006-12-04T17:26:51")},
+      {"5229 weeks ago", std::nullopt},
+      {"2 m ago", std::nullopt},
+      {"24:00", std::nullopt},
       {"-36601d", std::nullopt},  // more than about 100 years, in any unit
       {"-878401h", std::nullopt},
       {"-3162240001s", std::nullopt},
@@ -204,20 +218,24 @@ TEST(Matcher, SelectsByTimeProgramAndMessage) {
     std::string want;
   } cases[] = {
       {{}, "sab"},
-      {{at("2006-03-16"), {}, "", "", false}, "b"},
-      {{{}, at("2006-03-16"), "", "", false}, "a"},
-      {{{}, {}, "stock.EXE", "", false}, "a"},
-      {{{}, {}, "", "one\nline", false}, "b"},
-      {{{}, {}, "", "STRAY", false}, ""},
-      {{{}, {}, "", "STRAY", true}, "s"},
-      {{{}, {}, "", "Saved", true}, "a"},
+      {{at("2006-03-16"), {}, {}, {}, false}, "b"},
+      {{{}, at("2006-03-16"), {}, {}, false}, "a"},
+      {{{}, {}, {"stock.EXE"}, {}, false}, "a"},
+      {{{}, {}, {"x.exe", "STOCK"}, {}, false}, "ab"},
+      {{{}, {}, {}, {"one\nline"}, false}, "b"},
+      {{{}, {}, {}, {"STRAY"}, false}, ""},
+      {{{}, {}, {}, {"STRAY"}, true}, "s"},
+      {{{}, {}, {}, {"Saved"}, true}, "a"},
+      {{{}, {}, {}, {"none", "stray", "two"}, false}, "sb"},
+      {{{}, {}, {"x.exe"}, {"saved", "two"}, false}, "b"},  // each filter, any of its values
   };
   for (const auto& c : cases) {
     std::string got;
     for (std::size_t i = 0; i < entries.size(); ++i) {
       if (c.matcher.Matches(entries[i])) got += "sab"[i];
     }
-    EXPECT_EQ(got, c.want) << c.matcher.app << "|" << c.matcher.grep;
+    EXPECT_EQ(got, c.want) << ::testing::PrintToString(c.matcher.apps) << "|"
+                           << ::testing::PrintToString(c.matcher.greps);
   }
 }
 
@@ -291,6 +309,28 @@ TEST(ForEachLine, HandsOnLinesWithoutTheirEnds) {
     CloseFile(fd);
     EXPECT_TRUE(got == c.want) << got.size() << " bytes, want " << c.want.size();
   }
+}
+
+TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
+  const std::string kept = "zyl-cursor 1\nlog 3 C:\\\\ZYL.LOG\nfile 7 42 1024 a\\nb\\r\n";
+  const struct {
+    std::string text;
+    bool cursor;
+  } cases[] = {
+      {kept, true},
+      {"zyl-cursor 1\n", true},                  // nothing read yet
+      {kept.substr(0, kept.size() - 1), false},  // cut short
+      {"zyl-cursor 2\n", false},
+      {"zyl-cursor 1\nfile 7 42 -1 a\n", false},
+      {"zyl-cursor 1\nlog 3 a\\x\n", false},  // an escape it never writes
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::optional<Cursor> cursor = ParseCursor(c.text);
+    ASSERT_EQ(cursor.has_value(), c.cursor);
+    if (cursor) EXPECT_EQ(CursorText(*cursor), c.text);
+  }
+  EXPECT_EQ(ParseCursor(kept)->files.at(0).name, "a\nb\r");
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "test_support.h"
+#include "time_filter.h"
 #include "zyl_runner.h"
 
 namespace zyl::testing {
@@ -61,6 +62,14 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
        "zyl: -, byte 0: not a record, shown as it is"},
       {{"show", "-", "--last", "1"}, record + big, big, 0, ""},  // in pieces, all of it
       {{"show", "-", "--grep", "SAVED"}, record, "", 1, ""},
+      {{"show", "-", "-n", "1"}, "stray\n" + record, record, 0, ""},  // the last, not the first
+      {{"show", "-", "--last=2", "--count"},
+       "stray\n" + record + record,
+       "      2 C:\\A.EXE\n",
+       0,
+       ""},
+      {{"show", "-", "--last", "0"}, record, "", 1, ""},
+      {{"show", "--grep", "saved", "--grep", "none", "-"}, record, record, 0, ""},
       {{"show", "-", "-i", "--grep", "SAVED", "--count"}, record, "      1 C:\\A.EXE\n", 0, ""},
       {{"show", "no such file"}, "", "", 3, "zyl: cannot read no such file: "},
       {{"show", rotated}, "", saved("one") + saved("two") + saved("three"), 0, ""},
@@ -110,7 +119,11 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"log", "--file=", "a", "b"}, "", "", 2, "zyl: --file: an empty value"},
       {{"error", "-", "-"}, "", "", 2, "zyl: only one argument can be '-'"},
       {{"title", "--", "-1"}, "", "", 2, "zyl: WINDOW-HANDLE: '-1' is not a number"},
-      {{"show", "--until", "tomorrow"}, "", "", 2, "zyl: --until: 'tomorrow' is not a time"},
+      {{"show", "--until", "tomorrow"},
+       "",
+       "",
+       2,
+       std::string("zyl: --until: 'tomorrow' is not a time; zyl reads ") + tool::kTimeForms},
       {{"show", "--since", "-40000d"}, "", "", 2, "zyl: --since: '-40000d' is not a time"},
       {{"show", "--count", "--json"}, "", "", 2, "zyl: --json excludes --count"},
   };
@@ -183,35 +196,55 @@ bool AwaitText(const std::string& path, const std::string& text, std::time_t dea
   return true;
 }
 
-TEST(ZylShow, FollowsTheLogThroughItsDeletionUntilTheTimeGiven) {
+// From the last ten records on, through an append, a cut and a deletion, until the time given.
+TEST(ZylShow, FollowsTheLogAsItGrowsIsCutShortOrReplaced) {
   const TempDir dir;
   const std::string log = dir.path() + "follow.log";
   const std::string in = dir.path() + "in", out = dir.path() + "out", err = dir.path() + "err";
   std::ofstream(in).close();
-  ASSERT_EQ(RunZyl({"log", "-f", log, "first"}).status, 0);
+  const auto record = [](const std::string& message) {
+    return "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\r\n" + message + "\r\n";
+  };
+  std::string start;
+  for (int i = 0; i < 12; ++i) start += record("old " + std::to_string(i));
+  std::ofstream(log, std::ios::binary) << start;
+  const struct {
+    std::ios::openmode mode;
+    bool remove;
+    std::string message;
+    std::size_t offset;  // where zyl reads it
+  } steps[] = {{std::ios::app, false, "grown", start.size()},
+               {std::ios::trunc, false, "cut", 0},
+               {std::ios::trunc, true, "anew", 0}};
   const std::time_t until = std::time(nullptr) + 8;
   char until_text[32];
   std::strftime(until_text, sizeof until_text, "%Y-%m-%dT%H:%M:%S", std::localtime(&until));
-  std::thread writer([&] {
-    if (!AwaitText(out, "first", until)) return;
-    RunZyl({"log", "-f", log, "second"});
-    if (!AwaitText(out, "second", until)) return;
-    std::remove(log.c_str());
-    // Windows frees the name only once zyl has closed the file it may be reading just then.
-    while (!AwaitText(log, "anew", std::time(nullptr) + 1) && std::time(nullptr) < until) {
-      RunZyl({"log", "-f", log, "anew"});
+  std::thread writer([&] {  // each step once zyl has shown the one before
+    std::string shown = "old 11";
+    for (const auto& step : steps) {
+      if (!AwaitText(out, shown, until)) return;
+      if (step.remove) std::remove(log.c_str());
+      // Windows frees the name only once zyl has closed the file it may be reading just then.
+      do {
+        std::ofstream(log, std::ios::binary | std::ios::out | step.mode) << record(step.message);
+      } while (!AwaitText(log, step.message, std::time(nullptr) + 1) && std::time(nullptr) < until);
+      shown = step.message;
     }
   });
   const std::optional<int> status = RunRedirected(
       ZylPath(), {"show", "--follow", "--until", until_text, "--json", log}, in, out, err, 30000);
   writer.join();
   EXPECT_EQ(status, 0) << ReadWholeFile(err);
+  std::vector<std::string> want;
+  for (int i = 2; i < 12; ++i) want.push_back("\"message\":\"old " + std::to_string(i) + "\"");
+  for (const auto& step : steps) {
+    want.push_back("\"message\":\"" + step.message +
+                   "\",\"offset\":" + std::to_string(step.offset));
+  }
   const std::vector<std::string> lines = Lines(ReadWholeFile(out));
-  ASSERT_EQ(lines.size(), 3u) << ReadWholeFile(out);
-  const char* messages[] = {"\"message\":\"first\"", "\"message\":\"second\"",
-                            "\"message\":\"anew\",\"offset\":0,"};
+  ASSERT_EQ(lines.size(), want.size()) << ReadWholeFile(out);
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_NE(lines[i].find(messages[i]), std::string::npos) << lines[i];
+    EXPECT_NE(lines[i].find(want[i]), std::string::npos) << lines[i];
   }
 }
 
@@ -225,7 +258,8 @@ TEST(ZylShow, FollowsAcrossRotationsAndGoesOnFromItsCursor) {
   const auto generation = [&](int n) { return dir.path() + "app." + std::to_string(n) + ".log"; };
   const auto append = [](const std::string& path, const std::string& message) {
     std::ofstream(path, std::ios::binary | std::ios::app)
-        << "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\n" << message << "\n";
+        << "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\n"
+        << message << "\n";
   };
   append(log, "r1");
   std::thread writer([&] {

@@ -52,9 +52,11 @@ const Command kCommands[] = {
     {"debug", "print on or off: whether the environment variable DEBUG is ON",
      "Any letter case counts. Exit status 0 when on, 1 when off.", "", nullptr, RunDebug},
     {"log", "append a time-stamped record to the debug log",
-     "Prints nothing. Exit status 0 once the record has been read back from the file, whole;\n"
-     "3, naming the file and the reason, when it is not there (the library itself drops it\n"
-     "silently) or cannot be read back: a log that is not a regular file.",
+     "Prints nothing. Exit status 0 once the record's bytes have been read back from where its\n"
+     "own append put them, in the log or the generation a rotation has moved it to since; 3,\n"
+     "naming the file and the reason, when the append failed (the library itself drops such a\n"
+     "record silently: a missing folder, no permission, a full disk) or the record cannot be\n"
+     "read back: a device or a pipe.",
      "MESSAGE", DefineLog, RunLog},
     {"msg", "show TEXT in a message box and wait until it is closed",
      "The box is owned by, and captioned with the title of, the active top-level window;\n"
@@ -67,22 +69,31 @@ const Command kCommands[] = {
      "An empty line and exit status 1 when WINDOW-HANDLE names no window.", "", DefineTitle,
      RunTitle},
     {"show", "print the records of the debug log, filtered, as JSON or counted",
+     "FILE is read with its generations, the files rotation renamed it to (app.1.log, ...),\n"
+     "oldest first; several FILEs are read one after the other, as one stream.\n"
      "A record is a line \"APP: \" PROGRAM \": \" TIME and the message's lines up to the next\n"
      "such line. Lines before the first record, and a record cut short, are kept and marked: a\n"
      "note on standard error, or in JSON \"record\": false and \"torn\": true. Piped without\n"
      "filters, the output is the file byte for byte. A record over 1 MiB comes in pieces.\n"
      "TIME is local, as in the records: 'Wed Mar 15 09:05:07 2006', ISO 8601 ('2026-12-07',\n"
-     "'2026-12-07T10:00', '2026-12-07T10:00:05') or relative to now ('-90s', '-30m', '-2h',\n"
-     "'-7d', up to about 100 years). --app ignores letter case; --grep does with -i.\n"
+     "'2026-12-07T10:00', '2026-12-07T10:00:05'), 'today', 'yesterday', 'now', '21:00' or\n"
+     "'21:00:05' (today), or relative to now, up to about 100 years: '-90s', '-30m', '-2h',\n"
+     "'-7d', '-2w', or '2 hours ago' (s, min, h, d, w, or second, minute, hour, day, week,\n"
+     "plural or not). --app and --grep may be given more than once: a record matches when any\n"
+     "of them does. --app ignores letter case; --grep does with -i.\n"
      "--json gives offset (bytes), time (ISO 8601 with that time's UTC offset; null when the\n"
-     "writer did not know it), exe and message (a Windows record's CR LF as LF), and for a\n"
-     "record in pieces piece (1, 2, ...) and more: true but in the last; a field that is not\n"
-     "UTF-8 has U+FFFD per stray byte and the file's exact bytes in hex beside it: exe_hex,\n"
-     "message_hex. On a terminal, control bytes of messages and paths come as text ('\\x1b';\n"
+     "writer did not know it), exe and message (a Windows record's CR LF as LF), file (the\n"
+     "file the offset counts in, unless it is the one FILE named), for a record in pieces\n"
+     "piece (1, 2, ...) and more: true but in the last; a field that is not UTF-8 has U+FFFD\n"
+     "per stray byte and the file's exact bytes in hex beside it: exe_hex, message_hex.\n"
+     "On a terminal, control bytes of messages and paths come as text ('\\x1b';\n"
      "tab and line ends kept; in JSON DEL and C1 as \\u escapes), as on standard error;\n"
      "--escape always or never decides for standard output.\n"
-     "--follow: the last 10 records (unless --last or --since say otherwise), then on as the\n"
-     "file grows, from its start when it is deleted or started anew; with --until, until then.\n"
+     "--follow: the last 10 records (unless --last, --since or a cursor say otherwise), then on\n"
+     "as the files grow, each record once across rotations, from the start of a log deleted or\n"
+     "started anew; with --until, until then.\n"
+     "--cursor-file FILE: start after the place FILE keeps (when it holds one), and keep there,\n"
+     "replaced whole, how far the records have gone out; with or without --follow.\n"
      "--syslog SOCKET: each record to a local syslog daemon's unix datagram socket instead, one\n"
      "datagram, user.info, tag zyl, the record without its last LF (one too long for a datagram\n"
      "in parts, tagged zyl-part); with --follow from the first record on. SIGTERM or Ctrl-C\n"
@@ -203,7 +214,7 @@ int Run(int argc, char** argv) {
   }
   std::string topic;
   CLI::App* help = app.add_subcommand("help", "print the help of zyl, or of COMMAND");
-  help->group("Commands")->add_option("COMMAND", topic, "the command to describe");
+  help->group("Commands")->footer("")->add_option("COMMAND", topic, "the command to describe");
 
   std::string problem = EmptyValueProblem(argc, argv);
   try {

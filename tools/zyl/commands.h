@@ -32,7 +32,8 @@ struct Arguments {
   // of 'show'
   std::vector<std::string> files;  // none: `file`
   std::string cursor_file;
-  std::string since, until, app, grep, last;
+  std::string since, until, last;
+  std::vector<std::string> apps, greps;
   bool ignore_case = false, json = false, count = false, follow = false;
   std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
   std::string syslog;           // the socket records are handed to instead of printed

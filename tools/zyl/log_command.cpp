@@ -16,7 +16,8 @@ namespace {
 std::string BuildRecord(const std::string& message) {
   const std::string_view newline = platform::TextNewline();
   std::string record(log_record::kHeadBound + (message.size() + 1) * newline.size(), '\0');
-  const char* end = log_record::PutRecord(platform::CalendarTime(), message, newline, record.data());
+  const char* end =
+      log_record::PutRecord(platform::CalendarTime(), message, newline, record.data());
   record.resize(static_cast<std::size_t>(end - record.data()));
   return record;
 }

@@ -8,11 +8,12 @@ string(REGEX MATCHALL "\n  [a-z][a-z-]+ " commands "${listed}")
 set(include "[COMMANDS IN DETAIL]\n")
 foreach(command IN LISTS commands)
   string(STRIP "${command}" command)
-  if(command STREQUAL "help")
-    continue()
-  endif()
   execute_process(COMMAND ${ZYL} help ${command} OUTPUT_VARIABLE text COMMAND_ERROR_IS_FATAL ANY)
-  string(REPLACE "\\" "\\e" text "${text}")  # a backslash starts a roff escape
+  # Roff reads a backslash as an escape, '-' as a hyphen, and a line that starts with a dot or a
+  # quote as a request: such a line would vanish from the page.
+  string(REPLACE "\\" "\\e" text "${text}")
+  string(REPLACE "-" "\\-" text "${text}")
+  string(REGEX REPLACE "(^|\n)([.'])" "\\1\\\\&\\2" text "${text}")
   string(APPEND include ".SS ${command}\n.nf\n${text}.fi\n")
 endforeach()
 file(WRITE ${OUT}.h2m "${include}")

@@ -28,6 +28,11 @@ bool Contains(std::string_view text, std::string_view part, bool ignore_case) {
                      [](char a, char b) { return Upper(a) == Upper(b); }) != text.end();
 }
 
+bool ContainsAny(std::string_view text, const std::vector<std::string>& parts, bool ignore_case) {
+  return std::any_of(parts.begin(), parts.end(),
+                     [&](const std::string& part) { return Contains(text, part, ignore_case); });
+}
+
 // The entries that match, held back for --last, on to the chosen printer.
 class Shown {
  public:
@@ -137,12 +142,13 @@ Status Unwritable(const std::string& file, const std::string& problem) {
 }  // namespace
 
 bool Matcher::Matches(const LogEntry& entry) const {
-  if ((since || until || !app.empty()) && !entry.is_record) return false;
+  if ((since || until || !apps.empty()) && !entry.is_record) return false;
   if ((since || until) && !entry.time) return false;
   if ((since && entry.time->Key() < *since) || (until && entry.time->Key() > *until)) return false;
-  if (!app.empty() && !Contains(entry.exe(), app, true)) return false;
-  return grep.empty() || Contains(entry.is_record ? entry.message() : std::string_view(entry.text),
-                                  grep, ignore_case);
+  if (!apps.empty() && !ContainsAny(entry.exe(), apps, true)) return false;
+  return greps.empty() ||
+         ContainsAny(entry.is_record ? entry.message() : std::string_view(entry.text), greps,
+                     ignore_case);
 }
 
 void DefineShow(CLI::App* app, Arguments* args) {
@@ -150,16 +156,26 @@ void DefineShow(CLI::App* app, Arguments* args) {
                   "the log, read with its generations, or - for standard input (default: " +
                       args->file + ")")
       ->type_name("");
-  const CLI::Validator time = Check(
-      "a time", [](const std::string& value) { return !!WhenKey(value, std::time(nullptr)); });
+  static const std::string kNotTime = std::string("a time; zyl reads ") + kTimeForms;
+  const CLI::Validator time = Check(kNotTime.c_str(), [](const std::string& value) {
+    return !!WhenKey(value, std::time(nullptr));
+  });
   app->add_option("--since", args->since, "records at TIME or later")
       ->type_name("TIME")
       ->check(time);
   app->add_option("--until", args->until, "records at TIME or earlier")
       ->type_name("TIME")
       ->check(time);
-  app->add_option("--app", args->app, "records of programs whose path contains TEXT");
-  app->add_option("--grep", args->grep, "records whose message contains TEXT");
+  // One value each time, as often as given.
+  const auto each = CLI::MultiOptionPolicy::TakeAll;
+  app->add_option("--app", args->apps, "records of programs whose path contains TEXT, or any TEXT")
+      ->expected(1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(each);
+  app->add_option("--grep", args->greps, "records whose message contains TEXT, or any TEXT")
+      ->expected(1)
+      ->allow_extra_args(false)
+      ->multi_option_policy(each);
   app->add_flag("-i,--ignore-case", args->ignore_case, "--grep in any letter case");
   app->add_option("-n,--last", args->last, "only the last N that match")
       ->type_name("N")
@@ -188,7 +204,8 @@ Status RunShow(const Arguments& args, Output& out) {
   const auto when = [now = std::time(nullptr)](const std::string& text) {
     return text.empty() ? std::nullopt : WhenKey(text, now);
   };
-  const Matcher matcher{when(args.since), when(args.until), args.app, args.grep, args.ignore_case};
+  const Matcher matcher{when(args.since), when(args.until), args.apps, args.greps,
+                        args.ignore_case};
   const std::vector<std::string> files = args.files.empty() ? std::vector{args.file} : args.files;
   std::optional<Cursor> cursor;
   std::string problem;

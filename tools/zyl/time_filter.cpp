@@ -9,7 +9,8 @@
 namespace zyl::tool {
 namespace {
 
-constexpr std::int64_t kLongestAgo = 100LL * 366 * 86400;
+constexpr std::int64_t kDay = 86400;
+constexpr std::int64_t kLongestAgo = 100 * 366 * kDay;
 
 // Whether `text` has the shape of `pattern`: '9' stands for a digit, 'T' for itself or a blank,
 // and any other byte for itself.
@@ -41,16 +42,63 @@ LogTime FromTm(const std::tm& tm) {
   return {{tm.tm_year + 1900LL, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec}};
 }
 
+// `count` units of `seconds` before `now`, up to about 100 years.
+std::optional<std::int64_t> KeyBefore(std::string_view count, std::int64_t seconds,
+                                      std::time_t now) {
+  const auto n = ParseNumber<std::uint32_t>(count);
+  if (!n || *n > kLongestAgo / seconds) return std::nullopt;
+  return LocalKey(now - static_cast<std::time_t>(*n * seconds));
+}
+
+// "-90s", "-30m", "-2h", "-7d", "-2w".
 std::optional<std::int64_t> RelativeKey(std::string_view text, std::time_t now) {
-  static constexpr std::string_view kUnits = "smhd";
-  static constexpr std::int64_t kUnitSeconds[] = {1, 60, 3600, 86400};
+  static constexpr std::string_view kUnits = "smhdw";
+  static constexpr std::int64_t kUnitSeconds[] = {1, 60, 3600, kDay, 7 * kDay};
   if (text.size() < 3 || text[0] != '-') return std::nullopt;
   const std::size_t unit = kUnits.find(text.back());
-  const auto count = ParseNumber<std::uint32_t>(text.substr(1, text.size() - 2));
-  if (unit == std::string_view::npos || !count || *count > kLongestAgo / kUnitSeconds[unit]) {
-    return std::nullopt;
+  if (unit == std::string_view::npos) return std::nullopt;
+  return KeyBefore(text.substr(1, text.size() - 2), kUnitSeconds[unit], now);
+}
+
+// "2 hours ago", "90 s ago", "1 week ago": a unit's short name, or its long one, plural or not.
+std::optional<std::int64_t> AgoKey(std::string_view text, std::time_t now) {
+  static constexpr struct {
+    std::string_view short_name, long_name;
+    std::int64_t seconds;
+  } kUnits[] = {{"s", "second", 1},
+                {"min", "minute", 60},
+                {"h", "hour", 3600},
+                {"d", "day", kDay},
+                {"w", "week", 7 * kDay}};
+  constexpr std::string_view kAgo = " ago";
+  if (!text.ends_with(kAgo)) return std::nullopt;
+  text.remove_suffix(kAgo.size());
+  const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
+  std::string_view unit = text.substr(digits);
+  if (unit.starts_with(' ')) unit.remove_prefix(1);
+  for (const auto& u : kUnits) {
+    const bool plural = unit.size() == u.long_name.size() + 1 && unit.back() == 's';
+    if (unit == u.short_name || unit.substr(0, unit.size() - plural) == u.long_name) {
+      return KeyBefore(text.substr(0, digits), u.seconds, now);
+    }
   }
-  return LocalKey(now - static_cast<std::time_t>(*count * kUnitSeconds[unit]));
+  return std::nullopt;
+}
+
+// "now", "today", "yesterday", and "21:00" or "21:00:05" today (a one-digit hour will do).
+std::optional<std::int64_t> DayKey(std::string_view text, std::time_t now) {
+  const auto key = LocalKey(now);
+  if (!key) return std::nullopt;
+  const std::int64_t today = *key - ((*key % kDay) + kDay) % kDay;
+  if (text == "now") return key;
+  if (text == "today") return today;
+  if (text == "yesterday") return today - kDay;
+  std::string clock(text.size() == 4 || text.size() == 7 ? 1 : 0, '0');
+  clock.append(text);
+  if (!Shaped(clock, "99:99") && !Shaped(clock, "99:99:99")) return std::nullopt;
+  const auto time = Valid({{2000, 1, 1, Number(clock, 0), Number(clock, 3), Number(clock, 6)}});
+  if (!time) return std::nullopt;
+  return today + time->hour * 3600 + time->minute * 60 + time->second;
 }
 
 // The UTC offset in seconds the local zone had at `t`.
@@ -108,6 +156,8 @@ std::optional<std::int64_t> LocalKey(std::time_t when) {
 std::optional<std::int64_t> WhenKey(std::string_view text, std::time_t now) {
   if (const auto time = ParseCtime(text)) return time->Key();
   if (const auto time = ParseIsoTime(text)) return time->Key();
+  if (const auto key = DayKey(text, now)) return key;
+  if (const auto key = AgoKey(text, now)) return key;
   return RelativeKey(text, now);
 }
 

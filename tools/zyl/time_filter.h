@@ -25,9 +25,15 @@ std::optional<LogTime> ParseCtime(std::string_view text);
 // "2026-12-07", "2026-12-07T10:00" or "2026-12-07T10:00:05"; a blank may stand for the T.
 std::optional<LogTime> ParseIsoTime(std::string_view text);
 
-// A --since or --until value (ctime's form, ISO 8601, or "-90s", "-30m", "-2h", "-7d" before
-// `now`, up to about 100 years) as a time key; none when it is not a time.
+// A --since or --until value as a time key, one of the forms below; none when it is not a time.
+// Relative ones count from `now` back, up to about 100 years.
 std::optional<std::int64_t> WhenKey(std::string_view text, std::time_t now);
+
+// The forms WhenKey reads, for a refusal.
+inline constexpr char kTimeForms[] =
+    "'Wed Mar 15 09:05:07 2006', 2026-12-07, 2026-12-07T10:00[:05], 10:00[:05] (today), today, "
+    "yesterday, now, -90s, -30m, -2h, -7d, -2w or '2 hours ago' (s, min, h, d, w, or second, "
+    "minute, hour, day, week, plural or not)";
 
 // The local time at `when` as a time key; none when the system cannot tell it.
 std::optional<std::int64_t> LocalKey(std::time_t when);

@@ -1,10 +1,15 @@
-# Bash completion for zyl: its commands, and each command's options, as zyl's own help lists
-# them; file names elsewhere.
+# Bash completion for zyl: its commands (after 'help' too), each command's options and the values
+# an option lists, as zyl's own help gives them; file names elsewhere.
 _zyl() {
-  local cur=${COMP_WORDS[COMP_CWORD]} words
-  if [[ $COMP_CWORD -eq 1 ]]; then
+  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} words
+  [[ $prev == = ]] && prev=${COMP_WORDS[COMP_CWORD-2]}  # bash splits --escape=WHEN at the '='
+  if [[ $COMP_CWORD -eq 1 || ($COMP_CWORD -eq 2 && $prev == help) ]]; then
     words=$("${COMP_WORDS[0]}" --help 2>/dev/null | sed -n '/^Commands:/,$s/^  \([a-z][a-z-]*\) .*/\1/p')
-    COMPREPLY=($(compgen -W "$words --help --version" -- "$cur"))
+    [[ $COMP_CWORD -eq 1 ]] && words+=" --help --version"
+    COMPREPLY=($(compgen -W "$words" -- "$cur"))
+  elif [[ $prev == -* ]] && words=$("${COMP_WORDS[0]}" help "${COMP_WORDS[1]}" 2>/dev/null |
+    sed -n "s/^ .*[ ,]$prev [A-Z]*:{\([^}]*\)}.*/\1/p") && [[ -n $words ]]; then
+    COMPREPLY=($(compgen -W "${words//,/ }" -- "$cur"))  # "--escape WHEN:{auto,always,never}"
   elif [[ $cur == -* ]]; then
     words=$("${COMP_WORDS[0]}" help "${COMP_WORDS[1]}" 2>/dev/null |
       sed -n 's/^  \(-[^ ]*\).*/\1/p' | tr ',' ' ')
