@@ -328,7 +328,7 @@ TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
     SCOPED_TRACE(c.text);
     const std::optional<Cursor> cursor = ParseCursor(c.text);
     ASSERT_EQ(cursor.has_value(), c.cursor);
-    if (cursor) EXPECT_EQ(CursorText(*cursor), c.text);
+    EXPECT_EQ(cursor ? CursorText(*cursor) : c.text, c.text);
   }
   EXPECT_EQ(ParseCursor(kept)->files.at(0).name, "a\nb\r");
 }
