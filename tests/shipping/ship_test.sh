@@ -16,7 +16,7 @@ within() {
 listening() { ss -ltnH "sport = :$port" | grep -q .; }
 # Records arrive in order: once all whole ones are there, the long one in parts, written first, is.
 all_delivered() {
-  [ "$(grep -c '"app":"zyl",' "$tmp/collector/records.json" 2>/dev/null)" -ge $((written - 1)) ]
+  [ "$(cat "$tmp/collector/records.json" 2>/dev/null | grep -c '"app":"zyl",')" -ge $((written - 1)) ]
 }
 
 port=$(python3 -c 'import socket as s; print(s.create_server(("127.0.0.1", 0)).getsockname()[1])')
