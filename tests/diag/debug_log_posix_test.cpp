@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <future>
 #include <string>
 
@@ -30,6 +31,20 @@ TEST(SendDebugMsg, ReturnsAtOnceWhenTheLogIsAFifoNobodyReads) {
     close(reader);
     FAIL() << "blocked until a reader came";
   }
+}
+
+// Each record opens the log afresh: a host that writes many must not run out of descriptors.
+TEST(SendDebugMsg, LeavesNoDescriptorOpen) {
+  const TempDir dir;
+  const std::string log = dir.path() + "app.log";
+  ScopedLogName name(log.c_str());
+  const auto open_descriptors = [] {
+    namespace fs = std::filesystem;
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+  };
+  const auto before = open_descriptors();
+  for (int i = 0; i < 3; ++i) SendDebugMsg("record");
+  EXPECT_EQ(open_descriptors(), before);
 }
 
 }  // namespace
