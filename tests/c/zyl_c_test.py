@@ -1,6 +1,5 @@
 """The C interface through Python's ctypes: zyl_c_test.py LIBRARY."""
 import ctypes
-import os
 import sys
 
 lib = ctypes.CDLL(sys.argv[1])
@@ -28,12 +27,6 @@ def call(name, *args):
     return out.raw[:length]
 
 
-def debug_with(value):
-    """zyl_debug() with DEBUG set to `value` (os.environ sets the C runtime's environment too)."""
-    os.environ["DEBUG"] = value
-    return lib.zyl_debug()
-
-
 cases = [
     (call("zyl_trim", b" \0a\0b \r\n", 8), b"a\0b"),
     (call("zyl_trim", b"  a\0b  ", NUL_TERMINATED), b"a"),
@@ -46,9 +39,6 @@ cases = [
     (call("zyl_short_path_name", b".", 1), b"."),
     (call("zyl_window_title", None), b""),
     (lib.zyl_trim(b"  abc", 5, ctypes.create_string_buffer(2), 2), 3),
-    (debug_with("oN"), 1),
-    (debug_with("ON "), 0),
-    (debug_with(""), 0),
     (lib.zyl_log_name(), b"C:\\ZYL.LOG"),
 ]
 failed = [case for case in cases if case[0] != case[1]]

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <string>
-#include <vector>
 
 #include "test_support.h"
 #include "zyl_runner.h"
@@ -26,30 +24,6 @@ TEST(ZylShow, EscapesControlBytesOnATerminal) {
               0);
     const bool escaped = ReadWholeFile(out).find("\\x1b]0;PWNED\\x07") != std::string::npos;
     EXPECT_EQ(escaped, std::string(when) == "auto") << ReadWholeFile(out);
-  }
-}
-
-// A Linux path is split at a colon too, so a program whose path holds one has a title: its boxes
-// are captioned with it.
-TEST(Zyl, TitlesItselfAfterAColonInItsPath) {
-  const TempDir dir;
-  const std::string host = dir.path() + "tools:zyl";
-  ASSERT_TRUE(CopyFileTo(ZylPath(), host));
-  std::filesystem::permissions(host, std::filesystem::perms::owner_all);
-  const std::string in = dir.path() + "in", out = dir.path() + "out", err = dir.path() + "err";
-  std::ofstream(in).close();
-  const struct {
-    std::vector<std::string> args;
-    std::string out, err;
-  } cases[] = {
-      {{"title"}, "zyl\n", ""},
-      {{"msg", "Saved."}, "", "[zyl] Saved.\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.args[0]);
-    EXPECT_EQ(RunRedirected(host, c.args, in, out, err, 30000), 0);
-    EXPECT_EQ(ReadWholeFile(out), c.out);
-    EXPECT_EQ(ReadWholeFile(err), c.err);
   }
 }
 
