@@ -1,6 +1,6 @@
 // Splitting any bytes as a path (see CheckSplit). The short form, where there is one, names the
 // same path up to its first NUL. The library's separator scan (SSE2 where the target has it)
-// agrees with the portable one in both word widths from every start and to every end near the
+// agrees with the portable one, a byte at a time, from every start and to every end near the
 // input's edges.
 
 #include <cstddef>
@@ -18,8 +18,7 @@ void CheckSeparatorScans(const char* begin, const char* end) {
   for (std::size_t cut = 0; cut <= 40 && cut <= static_cast<std::size_t>(end - begin); ++cut) {
     for (const auto& [from, to] : {std::pair(begin + cut, end), std::pair(begin, end - cut)}) {
       const char* const found = zyl::scan::PastLastSeparator(from, to);
-      ZYL_FUZZ_CHECK(found == zyl::portable::PastLastSeparator<std::uint32_t>(from, to));
-      ZYL_FUZZ_CHECK(found == zyl::portable::PastLastSeparator<std::uint64_t>(from, to));
+      ZYL_FUZZ_CHECK(found == zyl::portable::PastLastSeparator(from, to));
     }
   }
 }

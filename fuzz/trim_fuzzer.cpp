@@ -1,5 +1,5 @@
 // Trimming any bytes (see CheckTrim). The library's blank scans (SSE2 where the target has it)
-// agree with the portable ones in both word widths from every start and to every end near the
+// agree with the portable ones, a byte at a time, from every start and to every end near the
 // input's edges.
 
 #include <cstddef>
@@ -15,11 +15,9 @@ namespace {
 void CheckBlankScans(const char* begin, const char* end) {
   for (std::size_t cut = 0; cut <= 40 && cut <= static_cast<std::size_t>(end - begin); ++cut) {
     const char* const first = zyl::scan::SkipBlanks(begin + cut, end);
-    ZYL_FUZZ_CHECK(first == zyl::portable::SkipBlanks<std::uint32_t>(begin + cut, end));
-    ZYL_FUZZ_CHECK(first == zyl::portable::SkipBlanks<std::uint64_t>(begin + cut, end));
+    ZYL_FUZZ_CHECK(first == zyl::portable::SkipBlanks(begin + cut, end));
     const char* const last = zyl::scan::SkipBlanksBack(begin, end - cut);
-    ZYL_FUZZ_CHECK(last == zyl::portable::SkipBlanksBack<std::uint32_t>(begin, end - cut));
-    ZYL_FUZZ_CHECK(last == zyl::portable::SkipBlanksBack<std::uint64_t>(begin, end - cut));
+    ZYL_FUZZ_CHECK(last == zyl::portable::SkipBlanksBack(begin, end - cut));
   }
 }
 

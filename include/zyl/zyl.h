@@ -37,8 +37,9 @@ typedef HWND__* HWND;
 // The short (8.3) form of an existing path; empty when the path does not exist or the query fails.
 [[nodiscard]] ZYL_API ZYLString ExtractShortPathName(const ZYLString& path);
 
-// The title of `window` (its first 1023 bytes), or for a null window the file name of the
-// process's executable.
+// The title of `window` (its first 1023 bytes), empty for a handle that names no window; for a
+// null window the file name of the process's executable. On Linux there are no windows: every
+// title is empty, and so is the file name, which only a `\` or `:` would set off in a path.
 [[nodiscard]] ZYL_API ZYLString GetWindowTitle(HWND window);
 
 extern "C" {

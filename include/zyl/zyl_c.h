@@ -59,7 +59,8 @@ ZYL_C_API size_t ZYL_C_CALL zyl_extract_file_path(const char* path, size_t lengt
 ZYL_C_API size_t ZYL_C_CALL zyl_short_path_name(const char* path, size_t length, char* out,
                                                 size_t size);
 
-/* The title of `window` (an HWND), or for a null window the executable's file name. */
+/* The title of `window` (an HWND), empty for a handle that names no window; for a null window
+   the executable's file name. */
 ZYL_C_API size_t ZYL_C_CALL zyl_window_title(void* window, char* out, size_t size);
 
 /* 1 when the environment variable DEBUG is "ON" in any letter case, else 0. */

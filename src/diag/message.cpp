@@ -27,7 +27,11 @@ ZYLString GetWindowTitle(HWND window) {
   return zyl::NoThrow([&] {
     auto title = std::make_unique<char[]>(kTitleLimit + 1);  // zero-filled: empty on failure
     if (window != nullptr) {
-      zyl::platform::WindowText(window, title.get(), kTitleLimit);
+      // Asked first: for a handle that names no window, Wine's GetWindowTextA answers with
+      // stray bytes rather than failing.
+      if (zyl::platform::IsWindow(window)) {
+        zyl::platform::WindowText(window, title.get(), kTitleLimit);
+      }
       return ZYLString(title.get());
     }
     zyl::platform::ModulePath(nullptr, title.get(), kTitleLimit);

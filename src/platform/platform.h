@@ -104,6 +104,8 @@ bool BrokenDownLocalTime(std::int64_t seconds, std::tm* out);
 HWND ActiveWindow();
 // The parent of a child window or the owner of a pop-up; null at the root.
 HWND ParentWindow(HWND window);
+// Whether `window` names a window that exists now.
+bool IsWindow(HWND window);
 // Writes the title of `window` into `buf`, cut to `size` - 1 bytes and NUL-terminated.
 void WindowText(HWND window, char* buf, int size);
 // Shows a modal message box with one OK button, above other windows and in front, and returns

@@ -192,6 +192,8 @@ HWND ActiveWindow() { return nullptr; }  // no windows: callers cope
 
 HWND ParentWindow(HWND /*window*/) { return nullptr; }
 
+bool IsWindow(HWND /*window*/) { return false; }
+
 void WindowText(HWND /*window*/, char* buf, int size) {
   if (size > 0) buf[0] = '\0';
 }

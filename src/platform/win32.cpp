@@ -216,6 +216,8 @@ HWND ActiveWindow() { return GetActiveWindow(); }
 
 HWND ParentWindow(HWND window) { return GetParent(window); }
 
+bool IsWindow(HWND window) { return ::IsWindow(window) != FALSE; }
+
 void WindowText(HWND window, char* buf, int size) {
   if (GetWindowTextA(window, buf, size) == 0) buf[0] = '\0';
 }

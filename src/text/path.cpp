@@ -20,7 +20,7 @@ std::size_t NameStart(const std::string& path) {
 ZYLString ExtractFileName(const ZYLString& path) {
   return zyl::NoThrow([&]() -> ZYLString {
     const std::size_t start = NameStart(path);
-    if (start == 0) return {};
+    if (__builtin_expect(start == 0, 0)) return {};
     return zyl::StringOf<ZYLString>(path.data() + start, path.size() - start);
   });
 }

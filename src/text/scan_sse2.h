@@ -2,10 +2,12 @@
 #define ZYL_TEXT_SCAN_SSE2_H_
 
 // The byte scans of scan_portable.h sixteen bytes at a time, for targets that have SSE2. Same
-// results on every input; ranges shorter than a vector take the portable path, so no load leaves
-// the range.
+// results on every input; ranges shorter than a vector take the portable path, a byte at a time,
+// so no load leaves the range.
 
 #include <emmintrin.h>
+
+#include <cstddef>
 
 #include "text/scan_portable.h"
 
@@ -68,13 +70,15 @@ inline const char* SkipBlanks(const char* p, const char* end) {
   if (end - p < kWidth) return portable::SkipBlanks(p, end);
   // Most runs end within the first vector.
   const unsigned others = NonBlanks(p);
-  return others != 0 ? p + FirstBit(others) : SkipLongBlanks(p + kWidth, end);
+  if (__builtin_expect(others != 0, 1)) return p + FirstBit(others);
+  return SkipLongBlanks(p + kWidth, end);
 }
 
 inline const char* SkipBlanksBack(const char* begin, const char* end) {
   if (end - begin < kWidth) return portable::SkipBlanksBack(begin, end);
   const unsigned others = NonBlanks(end - kWidth);
-  return others != 0 ? end - kWidth + LastBit(others) + 1 : SkipLongBlanksBack(begin, end - kWidth);
+  if (__builtin_expect(others != 0, 1)) return end - kWidth + LastBit(others) + 1;
+  return SkipLongBlanksBack(begin, end - kWidth);
 }
 
 // One bit for every backslash or colon at `p`.

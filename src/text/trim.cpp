@@ -60,9 +60,10 @@ Piece KeptPiece(const char* data, std::size_t size) {
   const char* last = end;
   if constexpr (right) {
     // Back to the start of the text: after a cut on the left, the first kept byte stops the scan
-    // as surely, and the vector scan may then load whole vectors that begin before it.
+    // as surely (so `last` is past it), and the vector scan may then load whole vectors that
+    // begin before it.
     last = zyl::scan::SkipBlanksBack(data, end);
-    if (last != data && !AlwaysKept(last[-1])) {
+    if ((left || last != data) && !AlwaysKept(last[-1])) {
       return KeptPieceAskingLocale(data, size, left, right);
     }
   }

@@ -53,8 +53,8 @@ size_t oracle_result(const zyl_case* c, const char** result) {
     case SHORT_PATH:
       want = ExtractShortPathName(in);
       break;
-    case TITLE:
-      want = GetWindowTitle(nullptr);
+    case TITLE:  // written out: on Linux both sides are empty, right or wrong
+      want = zyl::testing::ExecutableTitle("zyl_c_test");
   }
   *result = want.data();
   return want.size();

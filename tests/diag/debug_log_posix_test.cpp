@@ -32,5 +32,20 @@ TEST(SendDebugMsg, ReturnsAtOnceWhenTheLogIsAFifoNobodyReads) {
   }
 }
 
+// A daemon's log may open as descriptor 0, stdin being closed; each record closes what it opens.
+TEST(SendDebugMsg, WritesThroughDescriptorZeroAndClosesIt) {
+  const TempDir dir;
+  const std::string log = dir.path() + "app.log";
+  ScopedLogName name(log.c_str());
+  const int saved_stdin = dup(0);
+  close(0);
+  SendDebugMsg("record");
+  const int lowest_free = dup(2);
+  dup2(saved_stdin, 0);
+  close(saved_stdin);
+  EXPECT_EQ(lowest_free, 0);
+  EXPECT_NE(ReadWholeFile(log).find("record"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zyl::testing

@@ -13,7 +13,7 @@ using zyl::testing::BoxRecording;
 
 TEST(ShowZYLMsg, ShowsTheTextUpToItsFirstNulInOneOwnerlessBox) {
   // The test thread owns no windows here, so nothing is active.
-  const std::string executable_title = GetWindowTitle(nullptr);
+  const std::string executable_title = zyl::testing::ExecutableTitle("message_test");
   const struct {
     std::string text, want;
   } cases[] = {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <thread>
@@ -73,10 +74,14 @@ TEST(GetWindowTitle, ReadsTheTitleCutTo1023Bytes) {
   }
 }
 
-TEST(GetWindowTitle, IsEmptyForAWindowThatIsGone) {
+TEST(GetWindowTitle, IsEmptyForAHandleThatNamesNoWindow) {
   HWND gone = MakeWindow("Soon gone").get();  // destroyed at the end of the statement
   ASSERT_NE(gone, nullptr);
-  EXPECT_EQ(GetWindowTitle(gone), "");
+  for (const HWND window : {gone, reinterpret_cast<HWND>(1), reinterpret_cast<HWND>(0xFFFF),
+                            reinterpret_cast<HWND>(0x10010), reinterpret_cast<HWND>(-1)}) {
+    SCOPED_TRACE(reinterpret_cast<std::uintptr_t>(window));
+    EXPECT_EQ(GetWindowTitle(window), "");
+  }
 }
 
 TEST(GetWindowTitle, NullGivesTheExecutablesFileName) {

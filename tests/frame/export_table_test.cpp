@@ -74,7 +74,6 @@ static_assert(kSame<decltype(&SendDebugMsg), void (*)(Text)>);
 static_assert(kSame<decltype(&ShowZYLMsg), void (*)(Text)>);
 static_assert(kSame<decltype(&ShowZYLError), void (*)(Text, Text)>);
 static_assert(kSame<decltype(LogName), const char*>);
-static_assert(sizeof(bool) == 1);  // Debug's result is one byte
 
 // No exception may leave an export: the 32-bit DLL's caller cannot catch one. Given a few hundred
 // MB when no copy of them fits, every export that copies its input gives its failure result, and

@@ -36,6 +36,8 @@ std::string LibraryPath() {
 
 std::string ExecutablePath(const std::string& stem) { return ExecutableDir() + stem; }
 
+std::string ExecutableTitle(const std::string& /*stem*/) { return ""; }
+
 const char* PathSeparator() { return "/"; }
 
 namespace {

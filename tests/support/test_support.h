@@ -19,6 +19,9 @@ std::string ExecutableDir();
 
 // Full path of the program `stem` built beside the tests ("zyl": zyl.exe on Windows).
 std::string ExecutablePath(const std::string& stem);
+// What GetWindowTitle(nullptr) gives in the program `stem`: its file name on Windows ("zyl.exe"),
+// empty on Linux, where the path holds no `\` or `:` to split at.
+std::string ExecutableTitle(const std::string& stem);
 
 // Full path of the library under test as the loader sees it.
 std::string LibraryPath();

@@ -68,6 +68,8 @@ std::string LibraryPath() { return ModuleFile(LibraryModule()); }
 
 std::string ExecutablePath(const std::string& stem) { return ExecutableDir() + stem + ".exe"; }
 
+std::string ExecutableTitle(const std::string& stem) { return stem + ".exe"; }
+
 const char* PathSeparator() { return "\\"; }
 
 namespace {

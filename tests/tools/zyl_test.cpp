@@ -53,7 +53,7 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"file-name", "C:\\DIR\\FILE.TXT"}, "", "FILE.TXT\n", 0, ""},
       {{"file-path", "-"}, "C:\\DIR\\FILE.TXT\r\nX", "C:\\DIR\\\n\n", 0, ""},
       {{"debug"}, "", "off\n", 1, ""},
-      {{"title"}, "", ExtractFileName(ZylPath()) + "\n", 0, ""},
+      {{"title"}, "", ExecutableTitle("zyl") + "\n", 0, ""},
       {{"title", "0x7FFF0010"}, "", "\n", 1, ""},  // no window has a handle this low in its word
       {{"show", "-"},  // byte for byte, a record cut short in its message too
        "stray\n" + record + "half" + record,
