@@ -18,21 +18,6 @@ namespace {
 constexpr std::uint64_t kFollowLast = 10;  // as tail -f starts
 constexpr int kPause = 100;                // milliseconds
 
-// ASCII letters only: the log's bytes are those of some ANSI code page, unknown here.
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Whether `part` occurs in `text`; `ignore_case`: in any ASCII letter case.
-bool Contains(std::string_view text, std::string_view part, bool ignore_case) {
-  if (!ignore_case) return text.find(part) != std::string_view::npos;
-  return std::search(text.begin(), text.end(), part.begin(), part.end(),
-                     [](char a, char b) { return Upper(a) == Upper(b); }) != text.end();
-}
-
-bool ContainsAny(std::string_view text, const std::vector<std::string>& parts, bool ignore_case) {
-  return std::any_of(parts.begin(), parts.end(),
-                     [&](const std::string& part) { return Contains(text, part, ignore_case); });
-}
-
 // The entries that match, held back for --last, on to the chosen printer.
 class Shown {
  public:
@@ -141,65 +126,6 @@ Status Unwritable(const std::string& file, const std::string& problem) {
 
 }  // namespace
 
-bool Matcher::Matches(const LogEntry& entry) const {
-  if ((since || until || !apps.empty()) && !entry.is_record) return false;
-  if ((since || until) && !entry.time) return false;
-  if ((since && entry.time->Key() < *since) || (until && entry.time->Key() > *until)) return false;
-  if (!apps.empty() && !ContainsAny(entry.exe(), apps, true)) return false;
-  return greps.empty() ||
-         ContainsAny(entry.is_record ? entry.message() : std::string_view(entry.text), greps,
-                     ignore_case);
-}
-
-void DefineShow(CLI::App* app, Arguments* args) {
-  app->add_option("FILE", args->files,
-                  "the log, read with its generations, or - for standard input (default: " +
-                      args->file + ")")
-      ->type_name("");
-  static const std::string kNotTime = std::string("a time; zyl reads ") + kTimeForms;
-  const CLI::Validator time = Check(kNotTime.c_str(), [](const std::string& value) {
-    return !!WhenKey(value, std::time(nullptr));
-  });
-  app->add_option("--since", args->since, "records at TIME or later")
-      ->type_name("TIME")
-      ->check(time);
-  app->add_option("--until", args->until, "records at TIME or earlier")
-      ->type_name("TIME")
-      ->check(time);
-  // One value each time, as often as given.
-  const auto each = CLI::MultiOptionPolicy::TakeAll;
-  app->add_option("--app", args->apps, "records of programs whose path contains TEXT, or any TEXT")
-      ->expected(1)
-      ->allow_extra_args(false)
-      ->multi_option_policy(each);
-  app->add_option("--grep", args->greps, "records whose message contains TEXT, or any TEXT")
-      ->expected(1)
-      ->allow_extra_args(false)
-      ->multi_option_policy(each);
-  app->add_flag("-i,--ignore-case", args->ignore_case, "--grep in any letter case");
-  app->add_option("-n,--last", args->last, "only the last N that match")
-      ->type_name("N")
-      ->check(Check("a count",
-                    [](const std::string& value) { return !!ParseNumber<std::uint32_t>(value); }));
-  CLI::Option* json = app->add_flag("--json", args->json, "one JSON object per line");
-  CLI::Option* count = app->add_flag("--count", args->count, "the records of each program");
-  CLI::Option* follow = app->add_flag("-f,--follow", args->follow,
-                                      "go on with records as they are appended, as tail -f does");
-  count->excludes(json)->excludes(follow);
-  app->add_option("--cursor-file", args->cursor_file,
-                  "start after the place kept in FILE, and keep there how far records went out")
-      ->type_name("FILE");
-  app->add_option("--syslog", args->syslog,
-                  "hand each record to the local syslog socket SOCKET instead (not on Windows)")
-      ->type_name("SOCKET")
-      ->excludes(json)
-      ->excludes(count);
-  app->add_option("--escape", args->escape,
-                  "control bytes as visible escapes: auto (on a terminal), always or never")
-      ->type_name("WHEN")
-      ->check(CLI::IsMember({"auto", "always", "never"}));
-}
-
 Status RunShow(const Arguments& args, Output& out) {
   const auto when = [now = std::time(nullptr)](const std::string& text) {
     return text.empty() ? std::nullopt : WhenKey(text, now);
@@ -276,6 +202,10 @@ Status RunShow(const Arguments& args, Output& out) {
   }
   status = shown.Finish();
   if (sink && sink->failed()) return kFailed;
+  // What the end of the files completed went out too: the cursor moves past it.
+  if (!StopRequested() && status != kFailed) {
+    if (const Status saved = looked(); saved != kOk) return saved;
+  }
   return StopRequested() ? kOk : status;
 }
 
