@@ -105,7 +105,8 @@ linux=$HOME/zizuduz
 # The version as the build wrote it into the package.
 version=$(sed -n 's/^set(PACKAGE_VERSION "\(.*\)")$/\1/p' \
   "$linux/lib/cmake/ZIZUDUZ/ZIZUDUZConfigVersion.cmake")
-docs=(docs/api.md docs/reliability.md docs/message-box.png examples/debug_log.cpp)
+docs=(docs/api.md docs/reliability.md docs/shipping.md docs/message-box.png examples/debug_log.cpp
+  contrib/shipping/zyl-ship)
 has_all "Linux install" "$(cd "$linux" && find . -type f -o -type l)" lib/libZIZUDUZ.so \
   "lib/libZIZUDUZ.so.${version%%.*}" "lib/libZIZUDUZ.so.$version" include/zyl/config.h \
   lib/pkgconfig/zizuduz.pc share/doc/ZIZUDUZ/LICENSE "${docs[@]/#/share/doc/ZIZUDUZ/}" \
