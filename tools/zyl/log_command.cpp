@@ -1,12 +1,11 @@
 #include <CLI/CLI.hpp>
-#include <chrono>
-#include <thread>
 
 #include "commands.h"
 #include "diag/log_generations.h"
 #include "diag/log_record.h"
 #include "diag/log_rotation.h"
 #include "platform/platform.h"
+#include "record_reader.h"
 #include "system.h"
 
 namespace zyl::tool {
@@ -22,17 +21,14 @@ std::string BuildRecord(const std::string& message) {
   return record;
 }
 
-// `size` bytes of `fd` from `offset`; shorter when the file ends first. Windows refuses a read of
-// a range another writer has locked for its append: it is tried again for a second.
+// `size` bytes of `fd` from `offset`; shorter when the file ends first.
 std::string ReadAt(int fd, std::uint64_t offset, std::size_t size) {
   std::string bytes(size, '\0');
   std::size_t got = 0;
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(1);
   while (got < size && SeekTo(fd, offset + got)) {
-    const long read = ReadSome(fd, bytes.data() + got, size - got);
-    if (read == 0 || (read < 0 && std::chrono::steady_clock::now() > give_up)) break;
-    if (read > 0) got += static_cast<std::size_t>(read);
-    if (read < 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const long read = ReadPatiently(fd, bytes.data() + got, size - got);
+    if (read <= 0) break;
+    got += static_cast<std::size_t>(read);
   }
   bytes.resize(got);
   return bytes;

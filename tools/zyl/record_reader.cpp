@@ -157,27 +157,28 @@ void RecordReader::Complete() {
   entry_.text.clear();
 }
 
-long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go_on,
-                   const std::function<void()>& before_wait) {
-  // Windows refuses reads of a range another writer has locked for its append: they are tried
-  // again for as long as writers wait for each other's lock.
+long ReadPatiently(int fd, char* buf, std::size_t size) {
   std::optional<std::chrono::steady_clock::time_point> give_up;
-  std::string block(64 * 1024, '\0');
-  long long fed = 0;
-  while (!go_on || go_on()) {
-    if (before_wait && !AwaitInput(fd, 0)) before_wait();
-    const long got = ReadSome(fd, block.data(), block.size());
-    if (got == 0) break;
-    if (got > 0) {
-      reader.Feed(std::string_view(block.data(), static_cast<std::size_t>(got)));
-      fed += got;
-      give_up.reset();
-      continue;
-    }
+  for (;;) {
+    const long got = ReadSome(fd, buf, size);
+    if (got >= 0) return got;
     const auto now = std::chrono::steady_clock::now();
     if (!give_up) give_up = now + std::chrono::seconds(1);
     if (now >= *give_up) return -1;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go_on,
+                   const std::function<void()>& before_wait) {
+  std::string block(64 * 1024, '\0');
+  long long fed = 0;
+  while (!go_on || go_on()) {
+    if (before_wait && !AwaitInput(fd, 0)) before_wait();
+    const long got = ReadPatiently(fd, block.data(), block.size());
+    if (got <= 0) return got < 0 ? -1 : fed;
+    reader.Feed(std::string_view(block.data(), static_cast<std::size_t>(got)));
+    fed += got;
   }
   return fed;
 }

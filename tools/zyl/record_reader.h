@@ -73,6 +73,10 @@ class RecordReader {
   LogEntry entry_;
 };
 
+// ReadSome, with a read the system refuses tried again for a second from the first refusal:
+// Windows refuses reads of a range another writer has locked for its append.
+long ReadPatiently(int fd, char* buf, std::size_t size);
+
 // Feeds `reader` what the file `fd` holds from its position on, in blocks of 64 KiB, while
 // `go_on` (when given) agrees, calling `before_wait` (when given) whenever a read would wait for
 // input. A read the system refuses is tried again for a second from the first refusal. Returns
