@@ -1,12 +1,15 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <future>
 #include <string>
+#include <thread>
 
+#include "diag/log_rotation.h"
 #include "log_test_util.h"
 #include "test_support.h"
 #include "zyl/zyl.h"
@@ -45,6 +48,33 @@ TEST(SendDebugMsg, WritesThroughDescriptorZeroAndClosesIt) {
   close(saved_stdin);
   EXPECT_EQ(lowest_free, 0);
   EXPECT_NE(ReadWholeFile(log).find("record"), std::string::npos);
+}
+
+// A rotation waits about a second for the lock that another open of the log holds, then leaves
+// the record in the log for a later one to rotate: a stuck holder never holds a record up.
+TEST(SendDebugMsg, RotatesOnceALockHeldElsewhereLetsGoWithinASecond) {
+  const struct {
+    int held_ms;
+    bool rotated;
+  } cases[] = {{150, true}, {2000, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.held_ms);
+    const TempDir dir;
+    const std::string log = dir.path() + "app.log";
+    const ScopedLogName name(log.c_str());
+    const ScopedEnv rotate(kRotateVariable, "1");
+    const int other = open(log.c_str(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_EQ(flock(other, LOCK_EX), 0);
+    std::thread holder([&] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(c.held_ms));
+      close(other);
+    });
+    SendDebugMsg("past the lock");
+    holder.join();
+    EXPECT_EQ(FileExists(dir.path() + "app.1.log"), c.rotated);
+    const std::string kept = ReadWholeFile(c.rotated ? dir.path() + "app.1.log" : log);
+    EXPECT_NE(kept.find("past the lock"), std::string::npos);
+  }
 }
 
 }  // namespace

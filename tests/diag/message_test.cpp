@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "message_box_recorder.h"
 #include "test_support.h"
+#include "zyl/config.h"
 #include "zyl/zyl.h"
 
 namespace {
@@ -33,6 +35,32 @@ TEST(ShowZYLMsg, ShowsTheTextUpToItsFirstNulInOneOwnerlessBox) {
     EXPECT_EQ(got.boxes[0].text, c.want);
     EXPECT_EQ(got.boxes[0].owner, nullptr);
     EXPECT_EQ(got.boxes[0].caption, executable_title);
+  }
+}
+
+// A null window's title is the host's file name, in the case it was started with: what follows
+// the last '\\' or ':' of its path (a POSIX path has neither, unless a name holds one).
+TEST(GetWindowTitle, NullGivesTheHostsFileNameInTheCaseItWasStartedWith) {
+  const std::string probe = zyl::testing::ExecutablePath("window_title_probe");
+  struct Host {
+    std::string name, want;
+  };
+  const std::vector<Host> cases = ZYL_BUILT_FOR_WINDOWS
+                                      ? std::vector<Host>{{"RIROVIVE.EXE", "RIROVIVE.EXE"},
+                                                          {"Other Host.Exe", "Other Host.Exe"}}
+                                      : std::vector<Host>{{"host", ""}, {"a:Host", "Host"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const zyl::testing::TempDir dir;
+    const std::string host = dir.path() + c.name;
+    ASSERT_TRUE(zyl::testing::CopyFileTo(probe, host));
+    if (ZYL_BUILT_FOR_WINDOWS) {
+      ASSERT_TRUE(
+          zyl::testing::CopyFileTo(zyl::testing::LibraryPath(), dir.path() + "ZIZUDUZ.dll"));
+    }
+    const std::string out = dir.path() + "title.txt";
+    EXPECT_EQ(zyl::testing::RunProcess(host, {out}, 30000), 0);
+    EXPECT_EQ(zyl::testing::ReadWholeFile(out), c.want);
   }
 }
 

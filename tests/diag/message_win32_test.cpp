@@ -88,21 +88,6 @@ TEST(GetWindowTitle, NullGivesTheExecutablesFileName) {
   EXPECT_EQ(GetWindowTitle(nullptr), "message_test.exe");
 }
 
-TEST(GetWindowTitle, NullGivesTheHostsFileNameInTheCaseItWasStartedWith) {
-  const std::string probe = zyl::testing::ExecutablePath("window_title_probe");
-  const std::string library = zyl::testing::LibraryPath();
-  for (const std::string name : {"RIROVIVE.EXE", "Other Host.Exe"}) {
-    SCOPED_TRACE(name);
-    const zyl::testing::TempDir dir;
-    const std::string host = dir.path() + name;
-    ASSERT_TRUE(zyl::testing::CopyFileTo(probe, host));
-    ASSERT_TRUE(zyl::testing::CopyFileTo(library, dir.path() + "ZIZUDUZ.dll"));
-    const std::string out = dir.path() + "title.txt";
-    EXPECT_EQ(zyl::testing::RunProcess(host, {out}, 30000), 0);
-    EXPECT_EQ(zyl::testing::ReadWholeFile(out), name);
-  }
-}
-
 // Shows `text` from a thread of its own while this one keeps its windows answering: a box owned
 // by one of them would wait on this thread for good.
 BoxRecording ShowOnAnotherThread(const std::string& text) {

@@ -2,17 +2,17 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 namespace zyl::testing {
 
 bool CopyFileTo(const std::string& from, const std::string& to) {
-  std::ifstream in(from, std::ios::binary);
-  std::ofstream out(to, std::ios::binary | std::ios::trunc);
-  if (!in || !out) return false;
-  out << in.rdbuf();
-  return static_cast<bool>(out.flush());
+  // With its permissions: a copied program stays executable.
+  std::error_code error;
+  return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
+                                    error);
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -98,9 +98,11 @@ TEST(RecordReader, ReadsRecordsAndKeepsWhatIsNone) {
        {"{\"exe\":\"C:\\\\\xEF\xBF\xBD.EXE\",\"exe_hex\":\"433a5cc92e455845\",\"message\":\""
         "\xEF\xBF\xBD\\nx\",\"message_hex\":\"ff0d0a78\",\"offset\":0,"
         "\"time\":\"2006-03-15T09:05:07+00:00\"}"}},
-      {"no valid time",
-       "APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n",
-       {R"({"offset":0,"record":false,"text":"APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n"})"}},
+      {"no valid time, a misplaced colon, no year",
+       "APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\nAPP: /x: Wed Mar 15 09:05.07 2006\n"
+       "APP: /x: Wed Mar 15 09:05:07 \n",
+       {R"({"offset":0,"record":false,"text":"APP: C:\\A.EXE: Wed Mar 32 09:05:07 2006\n)"
+        R"(APP: /x: Wed Mar 15 09:05.07 2006\nAPP: /x: Wed Mar 15 09:05:07 \n"})"}},
       {"a header further from its line end than a header can be",
        far_header + "\n",
        {R"({"offset":0,"record":false,"text":")" + far_header + R"(\n"})"}},

@@ -32,6 +32,8 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
   std::ofstream(dir.path() + "g.2.log", std::ios::binary) << saved("two");
   std::ofstream(dir.path() + "g.1.log", std::ios::binary) << saved("one");
   std::ofstream(rotated, std::ios::binary) << saved("three");
+  const std::string empty = dir.path() + "empty.log";
+  std::ofstream{empty};
   const std::string device = PathSeparator()[0] == '/' ? "/dev/full" : "NUL";
   const std::string big =
       "APP: /x: Wed Mar 15 09:05:07 2006\n" + std::string(1536 * 1024, 'm') + "\n";
@@ -80,6 +82,7 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"show", log, "--count"}, "", "      5 " + ZylPath() + "\n", 0, ""},
       {{"rotate", log}, "", dir.path() + "app.1.log\n", 0, ""},
       {{"rotate", "--keep=1", log}, "", "", 1, ""},  // nothing left to rotate
+      {{"rotate", empty}, "", "", 1, ""},            // nor in an empty log
       {{"rotate", dir.path()}, "", "", 3, "zyl: could not rotate " + dir.path() + ": "},
       {{"rotate", "-k", "0", log}, "", "", 2, "zyl: --keep: '0' is not a count of 1 or more"},
       {{"log", "--file", lost, "x"},
@@ -135,6 +138,7 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
     EXPECT_EQ(run.out, c.out);
     EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
     EXPECT_EQ(run.err.empty(), c.err.empty()) << run.err;
+    EXPECT_EQ(run.err.find(": error "), std::string::npos) << "a number, not the system's words";
   }
   const ScopedEnv rotate("ZYL_LOG_ROTATE", "1 K");
   const ZylRun unread = RunZyl({"log", "-f", log, "rotated or not"});
