@@ -55,9 +55,20 @@ TEST(LogName, DefaultLogLandsInTheRootOfDriveC) {
                          {"to the default log"}, from, to));
 }
 
+// This thread's processor time so far, in milliseconds.
+ULONGLONG ThreadCpuMs() {
+  FILETIME created, exited, kernel, user;
+  GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user);
+  const auto ms = [](FILETIME t) {
+    return ((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 10000;
+  };
+  return ms(kernel) + ms(user);
+}
+
 // However long another handle keeps a lock on the log, and of whatever kind, a record waits about a
-// second at most. It lands where that lock leaves the end free; Windows refuses writes into a range
-// locked through another handle (Wine does not), so otherwise it may be absent, but never partial.
+// second at most, asleep: the host's thread does not spin. It lands where that lock leaves the end
+// free; Windows refuses writes into a range locked through another handle (Wine does not), so
+// otherwise it may be absent, but never partial.
 TEST(SendDebugMsg, WaitsAboutASecondAtMostForALockHeldElsewhere) {
   const struct {
     const char* what;
@@ -83,14 +94,16 @@ TEST(SendDebugMsg, WaitsAboutASecondAtMostForALockHeldElsewhere) {
     });
     ScopedLogName name(log.c_str());
     const std::time_t from = std::time(nullptr);
-    const ULONGLONG start = GetTickCount64();
+    const ULONGLONG start = GetTickCount64(), cpu_start = ThreadCpuMs();
     SendDebugMsg("past the lock");
-    const ULONGLONG waited_ms = GetTickCount64() - start;
+    const ULONGLONG waited_ms = GetTickCount64() - start, cpu_ms = ThreadCpuMs() - cpu_start;
     const std::time_t to = std::time(nullptr);
     sent.set_value();
     holder.join();
     RecordProperty(std::string("wait_ms_") + c.what, static_cast<int>(waited_ms));
+    RecordProperty(std::string("cpu_ms_") + c.what, static_cast<int>(cpu_ms));
     EXPECT_LT(waited_ms, 2500u);
+    EXPECT_LT(cpu_ms, 50 + waited_ms / 10);  // spinning took a third of the wait
     const std::string text = ReadWholeFile(log);
     ASSERT_EQ(text.substr(0, 4), "kept");
     const bool landed =
