@@ -2,8 +2,9 @@
 #define ZYL_TEXT_SCAN_SSE2_H_
 
 // The byte scans of scan_portable.h sixteen bytes at a time, for targets that have SSE2. Same
-// results on every input; ranges shorter than a vector take the portable path, a byte at a time,
-// so no load leaves the range.
+// results on every input, and no load leaves the range: ranges shorter than a vector take the
+// portable path, a byte at a time, but for the separator scan of 8 to 15 bytes (most file names),
+// which loads two overlapping halves.
 
 #include <emmintrin.h>
 
@@ -81,15 +82,29 @@ inline const char* SkipBlanksBack(const char* begin, const char* end) {
   return SkipLongBlanksBack(begin, end - kWidth);
 }
 
-// One bit for every backslash or colon at `p`.
-inline unsigned Separators(const char* p) {
-  const __m128i bytes = Load(p);
+// One bit for every backslash or colon in `bytes`.
+inline unsigned Separators(__m128i bytes) {
   return Bits(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\')),
                            _mm_cmpeq_epi8(bytes, _mm_set1_epi8(':'))));
 }
 
+inline unsigned Separators(const char* p) { return Separators(Load(p)); }
+
+// The 8 bytes at `p` in the low half; the load reads those 8 and no more.
+inline __m128i Load8(const char* p) { return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)); }
+
+// 8 to 15 bytes: the first eight in the low half, the last eight (which overlap them) in the high.
+inline const char* PastLastShortSeparator(const char* begin, const char* end) {
+  const unsigned hits = Separators(_mm_unpacklo_epi64(Load8(begin), Load8(end - 8)));
+  if (hits >> 8 != 0) return end - 8 + LastBit(hits >> 8) + 1;
+  return hits != 0 ? begin + LastBit(hits) + 1 : begin;
+}
+
 inline const char* PastLastSeparator(const char* begin, const char* end) {
-  if (end - begin < kWidth) return portable::PastLastSeparator(begin, end);
+  if (end - begin < kWidth) {
+    if (end - begin < 8) return portable::PastLastSeparator(begin, end);
+    return PastLastShortSeparator(begin, end);
+  }
   for (; end - begin >= kWidth; end -= kWidth) {
     if (const unsigned hits = Separators(end - kWidth); hits != 0) {
       return end - kWidth + LastBit(hits) + 1;

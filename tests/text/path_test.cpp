@@ -37,8 +37,8 @@ TEST(ExtractFileName, SplitsAtTheLastBackslashOrColon) {
   }
 }
 
-// Every separator position and every length up to a few words: the scan goes several bytes at a
-// time, so a separator at each offset within a word, and in the short tail, must be found.
+// Every separator position and every length up to a few vectors: the scan goes 16 bytes, or two
+// overlapping halves of 8, at a time, so a separator at each offset of each must be found.
 TEST(ExtractFileName, FindsTheSeparatorAtEveryOffset) {
   for (const char separator : {'\\', ':'}) {
     for (std::size_t length = 1; length <= 40; ++length) {
