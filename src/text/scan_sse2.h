@@ -101,7 +101,7 @@ inline const char* PastLastShortSeparator(const char* begin, const char* end) {
 }
 
 inline const char* PastLastSeparator(const char* begin, const char* end) {
-  if (end - begin < kWidth) {
+  if (end - begin < kWidth) {  // first: most paths are longer, and pass one test
     if (end - begin < 8) return portable::PastLastSeparator(begin, end);
     return PastLastShortSeparator(begin, end);
   }
