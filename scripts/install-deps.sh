@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev lld pkg-config clang-format libc++-dev libc++abi-dev
-  python3 rsyslog iproute2
+  python3 python3-pip python3-venv python3-setuptools python3-wheel rsyslog rsyslog-relp iproute2
   libcli11-dev nlohmann-json3-dev jq help2man groff-base
   googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64
