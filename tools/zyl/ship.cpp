@@ -130,49 +130,50 @@ class Shipper {
   // reader is done with and the next reads again from the acknowledged cursor.
   bool Take(LogEntry& entry, const std::string& file) {
     if (broken_ || StopRequested()) return false;
-    const bool whole = entry.piece == 0 || !entry.is_record;
     if (assembly_.empty() && parts_ == 0) {
       Snapshot();  // before the entry: a record is never split by the cursor
       Identify(file);
     }
-    if (whole) {
+    if (entry.piece == 0 || !entry.is_record) {
       if (!Room()) return false;
       const std::string_view text =
           entry.is_record ? log_format::WithoutLastLineEnd(entry.text, entry.crlf) : entry.text;
-      Send(text, entry.time, entry.is_record, {id_, entry.offset, 0});
+      Send(text, {{id_, entry.offset, 0}, entry.time, entry.is_record, entry.message_begin,
+                  entry.is_record && entry.crlf});
       return true;
     }
     // A record in pieces: gathered into one message, or sent in parts when it is too long.
     if (entry.piece == 1) {
-      first_ = {id_, entry.offset, 0};
-      time_ = entry.time;
-      crlf_ = entry.crlf;
+      facts_ = {{id_, entry.offset, 0}, entry.time, true, entry.message_begin, entry.crlf};
     }
     const auto last = [&](std::string_view text) {
-      return entry.cut ? text : log_format::WithoutLastLineEnd(text, crlf_);
+      return entry.cut ? text : log_format::WithoutLastLineEnd(text, facts_.crlf);
     };
     if (parts_ == 0 && assembly_.size() + entry.text.size() <= kLargestMessage) {
       assembly_ += entry.text;
       if (entry.cut) return true;
       if (!Room()) return false;
-      Send(last(assembly_), time_, true, first_);
+      Send(last(assembly_), facts_);
       assembly_.clear();
       return true;
     }
+    MessageFacts part = facts_;
     if (!assembly_.empty()) {
       if (!Room()) return false;
-      Send(assembly_, time_, true, {first_.file, first_.offset, ++parts_});
+      part.id.part = ++parts_;
+      Send(assembly_, part);
       assembly_.clear();
     }
     if (!Room()) return false;
-    Send(last(entry.text), time_, true, {first_.file, entry.offset, ++parts_});
+    part.id = {facts_.id.file, entry.offset, ++parts_};
+    part.header = 0;
+    Send(last(entry.text), part);
     if (!entry.cut) parts_ = 0;
     return true;
   }
 
-  void Send(std::string_view text, const std::optional<LogTime>& time, bool is_record,
-            const RecordId& id) {
-    link_.Send(SyslogMessage(text, time, is_record, id, host_));
+  void Send(std::string_view text, const MessageFacts& facts) {
+    link_.Send(SyslogMessage(text, facts, host_));
     if (link_.unsent_bytes() >= kPushAt) Pump(0);
   }
 
@@ -267,9 +268,7 @@ class Shipper {
   std::string file_;  // the name Identify last looked up, and its file
   platform::FileId id_{};
   std::string assembly_;  // the pieces of a record so far
-  RecordId first_;        // of the record in pieces
-  std::optional<LogTime> time_;
-  bool crlf_ = false;
+  MessageFacts facts_;    // of the record in pieces
   std::size_t parts_ = 0;  // sent of the record in pieces
 };
 
@@ -287,16 +286,18 @@ bool SplitTarget(const std::string& target, std::string* host, std::string* port
 
 }  // namespace
 
-std::string SyslogMessage(std::string_view text, const std::optional<LogTime>& time,
-                          bool is_record, const RecordId& id, std::string_view host) {
-  std::string stamp = time ? IsoText(*time) : "-";
+std::string SyslogMessage(std::string_view text, const MessageFacts& facts, std::string_view host) {
+  std::string stamp = facts.time ? IsoText(*facts.time) : "-";
   if (stamp.size() == 19) stamp = "-";  // without its UTC offset the time is no RFC 5424 one
   std::string message = "<14>1 " + stamp + " ";
   message += host;
+  const RecordId& id = facts.id;
   message += " zyl - - [zyl@32473 file=\"" + std::to_string(id.file.volume) + ":" +
              std::to_string(id.file.index) + "\" offset=\"" + std::to_string(id.offset) + "\"";
   if (id.part > 0) message += " part=\"" + std::to_string(id.part) + "\"";
-  if (!is_record) message += " record=\"false\"";
+  if (facts.header > 0) message += " header=\"" + std::to_string(facts.header) + "\"";
+  if (facts.crlf) message += " crlf=\"true\"";
+  if (!facts.is_record) message += " record=\"false\"";
   if (!IsUtf8WithoutNul(text)) message += " hex=\"" + Hex(text) + "\"";
   message += "] ";
   message += text;

@@ -22,13 +22,22 @@ struct RecordId {
   std::size_t part = 0;  // of a record too long for one message: 1, 2, ...; 0: whole
 };
 
+// What a message says of its bytes besides them.
+struct MessageFacts {
+  RecordId id;
+  std::optional<LogTime> time;  // none: its writer did not know it
+  bool is_record = true;
+  std::size_t header = 0;  // the length of the record's header line with its end; 0: none here
+  bool crlf = false;       // a Windows record: its lines end in CR LF
+};
+
 // The RFC 5424 message for `text`, a record's bytes without its last line end (or bytes of no
-// record, as they are): user.info, the record's `time` (none: "-"), `host`, app name zyl, and
+// record, as they are): user.info, the record's time ("-" unknown), `host`, app name zyl, and
 // the structured data [zyl@32473 file="VOLUME:INDEX" offset="N"], with part="N" for a part,
-// record="false" for bytes of no record, and hex="..." (the exact bytes) when `text` is not
-// UTF-8 or holds a NUL, which a collector cannot keep as it is.
-std::string SyslogMessage(std::string_view text, const std::optional<LogTime>& time,
-                          bool is_record, const RecordId& id, std::string_view host);
+// header="N" and crlf="true" as `facts` say, record="false" for bytes of no record, and
+// hex="..." (the exact bytes) when `text` is not UTF-8 or holds a NUL, which a collector cannot
+// keep as it is.
+std::string SyslogMessage(std::string_view text, const MessageFacts& facts, std::string_view host);
 
 }  // namespace zyl::tool
 
