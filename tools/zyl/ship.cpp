@@ -111,12 +111,14 @@ class Shipper {
       } else if (go_on() && assembly_.empty() && parts_ == 0) {
         Snapshot();  // everything read so far: the cursor once it is all acknowledged
       }
+      // Acknowledgements come while zyl waits for the next look: the cursor follows them.
       const Clock::time_point next = Clock::now() + milliseconds(kLookEvery);
       while (!broken_ && !StopRequested() && Clock::now() < next) {
-        Pump(static_cast<int>(
-            std::chrono::duration_cast<milliseconds>(next - Clock::now()).count()));
+        const auto left = std::chrono::duration_cast<milliseconds>(next - Clock::now());
+        Pump(static_cast<int>(std::min(left, kSaveEvery).count()));
+        if (!Save(false)) return kFailed;
       }
-      if (failed_ || !Save(false)) return kFailed;
+      if (failed_) return kFailed;
     }
     if (StopRequested() && !broken_) {
       link_.Close(kCloseWait);
