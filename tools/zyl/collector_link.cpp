@@ -45,9 +45,8 @@ std::string RelpFrame(std::uint64_t txnr, std::string_view command, std::string_
 Parsed TakeRelpFrame(std::string& bytes, RelpReply* reply) {
   const std::size_t first = bytes.find(' ');
   const std::size_t second = first == std::string::npos ? first : bytes.find(' ', first + 1);
-  const std::size_t length_end = second == std::string::npos
-                                     ? second
-                                     : bytes.find_first_not_of("0123456789", second + 1);
+  const std::size_t length_end =
+      second == std::string::npos ? second : bytes.find_first_not_of("0123456789", second + 1);
   if (length_end == std::string::npos) {
     return bytes.size() > kLongestHeader ? Parsed::kMalformed : Parsed::kPartial;
   }

@@ -73,7 +73,7 @@ class CollectorLink {
   std::deque<Waiting> waiting_;  // in the order sent
   std::string out_;              // bytes to send, from out_start_
   std::size_t out_start_ = 0;
-  std::string in_;               // received, not yet a whole frame
+  std::string in_;  // received, not yet a whole frame
 };
 
 }  // namespace zyl::tool

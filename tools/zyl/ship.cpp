@@ -29,11 +29,11 @@ constexpr std::size_t kMostUnsent = 4 << 20;
 constexpr std::size_t kPushAt = 64 * 1024;
 // A record up to this size goes in one message; a longer one in parts of the reader's pieces.
 constexpr std::size_t kLargestMessage = 16 << 20;
-constexpr int kLookEvery = 250;                     // milliseconds, as 'zyl show --follow'
-constexpr auto kSaveEvery = milliseconds(10);       // the cursor, when it moved
-constexpr int kOpenWait = 10'000;                   // for the collector's answer to an opening
-constexpr int kCloseWait = 10'000;                  // for acknowledgements at a stop
-constexpr auto kFirstRetry = milliseconds(500);     // then twice as long each time
+constexpr int kLookEvery = 250;                  // milliseconds, as 'zyl show --follow'
+constexpr auto kSaveEvery = milliseconds(10);    // the cursor, when it moved
+constexpr int kOpenWait = 10'000;                // for the collector's answer to an opening
+constexpr int kCloseWait = 10'000;               // for acknowledgements at a stop
+constexpr auto kFirstRetry = milliseconds(500);  // then twice as long each time
 constexpr auto kLongestRetry = milliseconds(30'000);
 
 bool IsUtf8WithoutNul(std::string_view text) {
@@ -140,7 +140,10 @@ class Shipper {
       if (!Room()) return false;
       const std::string_view text =
           entry.is_record ? log_format::WithoutLastLineEnd(entry.text, entry.crlf) : entry.text;
-      Send(text, {{id_, entry.offset, 0}, entry.time, entry.is_record, entry.message_begin,
+      Send(text, {{id_, entry.offset, 0},
+                  entry.time,
+                  entry.is_record,
+                  entry.message_begin,
                   entry.is_record && entry.crlf});
       return true;
     }
@@ -269,8 +272,8 @@ class Shipper {
   bool broken_ = false, failed_ = false, away_ = false, new_look_ = true;
   std::string file_;  // the name Identify last looked up, and its file
   platform::FileId id_{};
-  std::string assembly_;  // the pieces of a record so far
-  MessageFacts facts_;    // of the record in pieces
+  std::string assembly_;   // the pieces of a record so far
+  MessageFacts facts_;     // of the record in pieces
   std::size_t parts_ = 0;  // sent of the record in pieces
 };
 

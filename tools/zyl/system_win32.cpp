@@ -1,8 +1,8 @@
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 #include <winsock2.h>
 #include <ws2tcpip.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cerrno>
