@@ -4,8 +4,8 @@
 #   1 the log does not exist when zyl ship starts; long, two-line and CR LF records, rotating
 #   2 the collector stopped, zyl ship stopped and started during the outage, the collector back
 #   3 the collector SIGKILLed twice during a steady stream
-#   4 zyl ship SIGKILLed twice during a steady stream
-# Every record must arrive whole; none doubled in 1 and 2, at most 1 % in 3 and 4.
+#   4 zyl ship SIGKILLed twice during a steady stream (under Wine once)
+# Every record must arrive whole; none doubled in 1 and 2, at most 1 % in 3 and 4 (2 % under Wine).
 # A writer's number is its phase times 1000, plus one.
 # Usage: ship_test.sh ZYL LOG_WRITER RSYSLOGD CONTRIB_SHIPPING_DIR [EMULATOR]
 # EMULATOR (wine): ZYL and LOG_WRITER are Windows programs; only phases 1 and 4 run.
@@ -13,7 +13,7 @@ set -euo pipefail
 zyl=$1 writer=$2 rsyslogd=$3 contrib=$4 emulator=${5:-} collector_pid= ship_pid= stream_pid=
 tmp=$(mktemp -d) && log=$tmp/app.log
 stop() { [ -z "${1:-}" ] || { kill "$1" 2>/dev/null && wait "$1" 2>/dev/null; } || :; }
-trap 'stop "$stream_pid"; stop "$ship_pid"; stop "$collector_pid"; rm -rf "$tmp"' EXIT
+trap 'stop "$stream_pid"; [ -z "$ship_pid" ] || stop_ship; stop "$collector_pid"; rm -rf "$tmp"' EXIT
 run() { $emulator "$@"; }
 # A Windows program names the files by their Windows paths.
 winpath() { if [ -n "$emulator" ]; then echo "Z:${1//\//\\}"; else echo "$1"; fi; }
@@ -47,28 +47,49 @@ start_ship() {
   fi
   ship_pid=$!
 }
-stop_ship() { stop "$ship_pid"; ship_pid=; }
-kill_ship() {
-  if [ -n "$emulator" ]; then pkill -KILL -P "$ship_pid" || :; fi  # wine's own child process
-  kill -KILL "$ship_pid"; wait "$ship_pid" || :; ship_pid=
+# Wine runs zyl.exe as a process of its own, found by its command line (its port is this test's),
+# and passes it no signal but SIGKILL: under Wine zyl.exe is only ever killed.
+killed_ship() {
+  if [ -n "$emulator" ]; then
+    pkill -KILL -f "^Z:.*zyl\.exe ship --to 127\.0\.0\.1:$port " || :
+  else
+    kill -KILL "$ship_pid"
+  fi
+  wait "$ship_pid" || :
+  ship_pid=
 }
+stop_ship() { if [ -n "$emulator" ]; then killed_ship; else stop "$ship_pid"; ship_pid=; fi; }
 mkdir -p "$tmp/state"
 
+# The start pattern docs/shipping.md gives other shippers finds each header, CR LF or LF, and no
+# message line, as POSIX extended and as PCRE alike.
+pattern=$(grep -m1 '^\^APP: ' "$contrib/../../docs/shipping.md")
+printf '%s\r\n' 'APP: C:\A.EXE: Wed Mar 15 09:05:07 2006' 'one' 'APP: C:\B: C.EXE: Thu Mar  2 10:00:00 2006' \
+  'APP: x' 'APP: C:\A.EXE: ??? ??? ?? ??:??:?? ????' '' >"$tmp/windows.log"
+printf '%s\n' 'APP: /x: Wed Mar 15 09:05:07 2006' 'APP: /x: Wed Mar 15 09:05:07 2006 and more' \
+  >>"$tmp/windows.log"
+for grep in "grep -E" "grep -P"; do
+  [ "$($grep -c "$pattern" "$tmp/windows.log")" = 4 ] || { echo "$grep: not 4 headers" >&2; exit 1; }
+done
+
 export ZYL_LOG_ROTATE=16K,1000  # rotating often; every generation kept to compare against
+# A stream's records come in bursts, one writer process each; under Wine fewer and one kill.
+burst=10 kills=2
+[ -z "$emulator" ] || burst=5 kills=1
 written=0
 # write WRITER COUNT: COUNT records of one writer process.
 write() { run "$writer" "$(winpath "$log")" "$1" "$2"; written=$((written + $2)); }
 # stream PHASE: records of the phase's writers, a few at a time, until stopped.
 stream() {
   local w
-  for ((w = $1 * 1000; ; w++)); do run "$writer" "$(winpath "$log")" "$w" 10; sleep 0.05; done
+  for ((w = $1 * 1000; ; w++)); do run "$writer" "$(winpath "$log")" "$w" "$burst"; sleep 0.05; done
 }
 start_stream() { stream "$1" & stream_pid=$!; }
 stop_stream() { stop "$stream_pid"; stream_pid=; }
 
 start_collector
 start_ship
-sleep 1
+within 20 grep -q "waiting for" "$tmp/ship.err"  # said once, while the log is not there
 /usr/bin/python3 -c 'import sys; h = "APP: /x: Wed Mar 15 09:05:07 2006\n"
 open(sys.argv[1], "a").write(h + "writer 1000 long " + "w" * 300000 + "\n" +
                              h + "writer 1001 long " + "p" * 1500000 + "\n")' "$log"
@@ -80,7 +101,6 @@ if [ -z "$emulator" ]; then
   written=$((written + 2))
 fi
 within 20 all_delivered
-grep -q "waiting for" "$tmp/ship.err"  # said once, while the log was not there
 
 if [ -z "$emulator" ]; then
   stop_collector
@@ -105,20 +125,20 @@ if [ -z "$emulator" ]; then
 fi
 
 start_stream 4
-for kill in 1 2; do
+for ((kill = 0; kill < kills; kill++)); do
   sleep 1
-  kill_ship
+  killed_ship
   start_ship
 done
-sleep 1
+sleep 2
 stop_stream
 sleep 2  # for the last records, and for any sent twice to show
 stop_ship
 stop_collector
 
 expected=$tmp/expected.json
-"$zyl" show --json "$(winpath "$log")" | tr -d '\r' >"$expected"
-/usr/bin/python3 - "$expected" "$tmp/records.json" <<'PY'
+run "$zyl" show --json "$(winpath "$log")" >"$expected"
+/usr/bin/python3 - "$expected" "$tmp/records.json" "$emulator" <<'PY'
 import collections, json, re, sys
 def records(lines):
     out, joined = [], None
@@ -130,7 +150,7 @@ def records(lines):
 want = collections.Counter(records(open(sys.argv[1])))
 got = collections.Counter(json.loads(line)["message"] for line in open(sys.argv[2]))
 phase = lambda m: int(re.match(r"writer (\d+)", m).group(1)) // 1000
-allowed = {1: 0, 2: 0, 3: 0.01, 4: 0.01}
+allowed = {1: 0, 2: 0, 3: 0.01, 4: 0.02 if sys.argv[3] else 0.01}
 status = 0
 for p in sorted({phase(m) for m in want}):
     mine = lambda c: collections.Counter({m: n for m, n in c.items() if phase(m) == p})

@@ -27,8 +27,11 @@ constexpr std::uint64_t kWindow = 1024;
 constexpr std::size_t kMostUnsent = 4 << 20;
 // Past this many bytes waiting to go, they are pushed on before more are read.
 constexpr std::size_t kPushAt = 64 * 1024;
-// A record up to this size goes in one message; a longer one in parts of the reader's pieces.
-constexpr std::size_t kLargestMessage = 16 << 20;
+// collector.conf's imrelp takes messages up to 4 MiB and truncates a longer one: a record whose
+// message would be longer goes in parts, each a message of its own, never truncated.
+constexpr std::size_t kLargestMessage = (4 << 20) - 4096;
+// A part's bytes: three times as long with their hex beside them, it still fits.
+constexpr std::size_t kPart = 1 << 20;
 constexpr int kLookEvery = 250;                  // milliseconds, as 'zyl show --follow'
 constexpr auto kSaveEvery = milliseconds(10);    // the cursor, when it moved
 constexpr int kOpenWait = 10'000;                // for the collector's answer to an opening
@@ -95,6 +98,7 @@ class Shipper {
     logs_ = std::make_unique<LogFiles>(
         log_, true, [this](LogEntry& entry, const std::string& file) { return Take(entry, file); });
     if (acked_) logs_->Resume(*acked_);
+    bool unread_told = !acked_;
     broken_ = false;
     bool waiting_said = false;
     const auto go_on = [this] { return !broken_ && !StopRequested(); };
@@ -108,8 +112,10 @@ class Shipper {
         }
         if (!waiting_said) Complain("waiting for " + log_ + " to be written");
         waiting_said = true;
-      } else if (go_on() && assembly_.empty() && parts_ == 0) {
-        Snapshot();  // everything read so far: the cursor once it is all acknowledged
+      } else {
+        if (!unread_told) TellUnread();
+        unread_told = true;
+        if (go_on() && assembly_.empty() && parts_ == 0) Snapshot();  // all read so far
       }
       // Acknowledgements come while zyl waits for the next look: the cursor follows them.
       const Clock::time_point next = Clock::now() + milliseconds(kLookEvery);
@@ -126,6 +132,25 @@ class Shipper {
     }
     logs_.reset();
     return kOk;
+  }
+
+  // Generations numbered between the newest the cursor accounted for and the lowest there now
+  // were rotated away and removed (KEEP) before they were read: said, never passed over silently.
+  void TellUnread() const {
+    const auto known = acked_->newest.find(log_);
+    const std::uint64_t newest = known != acked_->newest.end() ? known->second : 0;
+    const std::vector<Generation> now = ListGenerations(log_);
+    if (now.empty() || now.front().number <= newest + 1) return;
+    std::string unread = std::to_string(newest + 1);
+    if (now.front().number > newest + 2) unread += " to " + std::to_string(now.front().number - 1);
+    std::string from;
+    for (const FilePlace& place : acked_->files) {
+      if (place.name == log_)
+        from = " (the first of them from byte " + std::to_string(place.offset) + ")";
+    }
+    Complain("generations " + unread + " of " + log_ +
+             " were removed before they were read: their records" + from +
+             " never reached the collector");
   }
 
   // An entry from the reader: sent, or refused at a stop or a failed link, after which this
@@ -147,39 +172,45 @@ class Shipper {
                   entry.is_record && entry.crlf});
       return true;
     }
-    // A record in pieces: gathered into one message, or sent in parts when it is too long.
+    // A record in pieces: gathered into one message, or sent in parts when that is too long.
     if (entry.piece == 1) {
       facts_ = {{id_, entry.offset, 0}, entry.time, true, entry.message_begin, entry.crlf};
+      parted_ = 0;
     }
-    const auto last = [&](std::string_view text) {
-      return entry.cut ? text : log_format::WithoutLastLineEnd(text, facts_.crlf);
-    };
-    if (parts_ == 0 && assembly_.size() + entry.text.size() <= kLargestMessage) {
-      assembly_ += entry.text;
-      if (entry.cut) return true;
+    assembly_ += entry.text;
+    if (entry.cut && assembly_.size() <= kLargestMessage) return true;
+    const std::string_view bytes = entry.cut
+                                       ? std::string_view(assembly_)
+                                       : log_format::WithoutLastLineEnd(assembly_, facts_.crlf);
+    if (!entry.cut && parts_ == 0) {
+      std::string message = SyslogMessage(bytes, facts_, host_);
+      if (message.size() <= kLargestMessage) {
+        if (!Room()) return false;
+        Queue(message);
+        assembly_.clear();
+        return true;
+      }
+    }
+    for (std::size_t at = 0; at < bytes.size(); at += kPart) {
       if (!Room()) return false;
-      Send(last(assembly_), facts_);
-      assembly_.clear();
-      return true;
+      MessageFacts part = facts_;
+      part.id = {facts_.id.file, facts_.id.offset + parted_ + at, ++parts_};
+      if (parts_ > 1) part.header = 0;
+      Send(bytes.substr(at, kPart), part);
     }
-    MessageFacts part = facts_;
-    if (!assembly_.empty()) {
-      if (!Room()) return false;
-      part.id.part = ++parts_;
-      Send(assembly_, part);
-      assembly_.clear();
-    }
-    if (!Room()) return false;
-    part.id = {facts_.id.file, entry.offset, ++parts_};
-    part.header = 0;
-    Send(last(entry.text), part);
+    parted_ += assembly_.size();
+    assembly_.clear();
     if (!entry.cut) parts_ = 0;
     return true;
   }
 
-  void Send(std::string_view text, const MessageFacts& facts) {
-    link_.Send(SyslogMessage(text, facts, host_));
+  void Queue(const std::string& message) {
+    link_.Send(message);
     if (link_.unsent_bytes() >= kPushAt) Pump(0);
+  }
+
+  void Send(std::string_view text, const MessageFacts& facts) {
+    Queue(SyslogMessage(text, facts, host_));
   }
 
   // Waits until the window has room for one more message; false when the link failed or a stop
@@ -272,9 +303,10 @@ class Shipper {
   bool broken_ = false, failed_ = false, away_ = false, new_look_ = true;
   std::string file_;  // the name Identify last looked up, and its file
   platform::FileId id_{};
-  std::string assembly_;   // the pieces of a record so far
-  MessageFacts facts_;     // of the record in pieces
-  std::size_t parts_ = 0;  // sent of the record in pieces
+  std::string assembly_;    // the pieces of a record so far
+  MessageFacts facts_;      // of the record in pieces
+  std::size_t parts_ = 0;   // sent of the record in pieces
+  std::size_t parted_ = 0;  // its bytes sent in parts
 };
 
 // Splits "HOST:PORT"; "[::1]:514" for an IPv6 address.
