@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "cursor.h"
-#include "filter.h"
+#include "matcher.h"
+#include "printers.h"
 #include "record_reader.h"
-#include "show.h"
+#include "stdin_lines.h"
 #include "system.h"
 #include "test_support.h"
-#include "time_filter.h"
+#include "time_words.h"
 
 namespace zyl::tool {
 namespace {
