@@ -39,9 +39,17 @@ def _library_path():
     return os.path.normpath(os.path.join(here, LIBRARY))
 
 
-_lib = ctypes.CDLL(_library_path())
-_TEXT = [ctypes.c_char_p, ctypes.c_size_t]
-_OUT = [ctypes.c_char_p, ctypes.c_size_t]
+def _load():
+    path = _library_path()
+    try:
+        return ctypes.CDLL(path)
+    except OSError as error:
+        raise ImportError(f"zizuduz cannot load {path} ({error}); the environment variable "
+                          "ZIZUDUZ_LIBRARY may name the library") from error
+
+
+_lib = _load()
+_TEXT = _OUT = [ctypes.c_char_p, ctypes.c_size_t]  # a text in, or a buffer out, and its length
 for _name in ("zyl_trim", "zyl_trim_left", "zyl_trim_right", "zyl_extract_file_name",
               "zyl_extract_file_path", "zyl_short_path_name"):
     getattr(_lib, _name).argtypes = _TEXT + _OUT
