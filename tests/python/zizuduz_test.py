@@ -58,6 +58,10 @@ def main(mode, build, *rest):
                            stdout=subprocess.DEVNULL)
             python = [sys.executable]
             clean["PYTHONPATH"] = os.path.join(folder, rest[1])
+            named = subprocess.run(python + ["-c", "import zizuduz"], capture_output=True,
+                                   env=dict(clean, ZIZUDUZ_LIBRARY="/nowhere.so"), text=True)
+            if "ImportError: zizuduz cannot load /nowhere.so" not in named.stderr:
+                return f"ZIZUDUZ_LIBRARY was not obeyed: {named.stderr}"
         else:  # rest: the source tree
             pip = [sys.executable, "-m", "pip"]
             subprocess.run(pip + ["wheel", "--no-build-isolation", "--no-deps", "--no-index",
