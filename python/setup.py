@@ -51,7 +51,7 @@ setup(
     description="General-purpose routines for Windows programs, over ZIZUDUZ's C interface",
     license="MIT",
     packages=["zizuduz"],
-    python_requires=">=3.6",
+    python_requires=">=3.8",  # from 3.8 on, Windows finds a DLL's own DLLs beside it
     distclass=WithLibraries,
     cmdclass={"build_py": BuildWithLibraries, "bdist_wheel": PlatformWheel},
 )

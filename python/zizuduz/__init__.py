@@ -10,8 +10,9 @@ NUL bytes inside a text are kept, except where the library cannot take one: a me
 its text up to the first NUL, and set_log_name refuses a path holding one (ValueError), as open()
 does. A text of another type, None included, raises TypeError.
 
-The library is found through the environment variable ZIZUDUZ_LIBRARY when it is set, else
-where the installation recorded it (beside the package in a wheel), else beside the package.
+The library is the one the environment variable ZIZUDUZ_LIBRARY names when it is set, else the
+one the installation recorded (cmake --install: under the same prefix; a wheel: its own copy),
+else ZIZUDUZC.dll (on Windows) or libZIZUDUZC.so beside the package. Python 3.8 or later.
 """
 
 import ctypes
@@ -30,13 +31,16 @@ def _library_path():
     path = os.environ.get("ZIZUDUZ_LIBRARY")
     if path:
         return path
+    # Full paths: Windows then finds ZIZUDUZ.dll in ZIZUDUZC.dll's own folder.
+    here = os.path.dirname(os.path.abspath(__file__))
+    beside = os.path.join(here, "ZIZUDUZC.dll" if os.name == "nt" else "libZIZUDUZC.so")
     try:
         from ._library import LIBRARY  # written by cmake --install and by the wheel's build
     except ImportError:
-        LIBRARY = "ZIZUDUZC.dll" if os.name == "nt" else "libZIZUDUZC.so"
-    here = os.path.dirname(os.path.abspath(__file__))
-    # A full path: Windows then finds ZIZUDUZ.dll in ZIZUDUZC.dll's own folder.
-    return os.path.normpath(os.path.join(here, LIBRARY))
+        return beside
+    recorded = os.path.normpath(os.path.join(here, LIBRARY))
+    # A package copied elsewhere with the library put beside it has left the recorded place.
+    return beside if not os.path.exists(recorded) and os.path.exists(beside) else recorded
 
 
 def _load():
