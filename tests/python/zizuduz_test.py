@@ -17,7 +17,8 @@ def calls(folder):
         (z.trim(" \udcff "), "\udcff"),  # undecodable bytes come back as they went in
         (z.pad("42", 5, "0", left=True), "00042"), (z.pad(b"ab", 4), b"ab  "),
         (z.pad("\u00e9", 3, b"."), "\u00e9."), (z.pad("\u00e9", 3, encoding="latin-1"), "\u00e9  "),
-        (z.extract_file_name("C:\\d\\f.txt"), "f.txt"), (z.extract_file_path(b"C:\\d\\f"), b"C:\\d\\"),
+        (z.extract_file_name("C:\\d\\f.txt"), "f.txt"),
+        (z.extract_file_path(b"C:\\d\\f"), b"C:\\d\\"),
         (z.short_path_name("."), "."), (z.window_title(), ""), (z.window_title(encoding=None), b""),
         (z.debug(), True), (z.log_name(), "C:\\ZYL.LOG"), (z.log_name(None), b"C:\\ZYL.LOG"),
     ]
