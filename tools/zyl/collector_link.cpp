@@ -146,21 +146,20 @@ bool CollectorLink::Pump(int milliseconds, std::string* problem) {
 
 bool CollectorLink::Receive(bool* received, std::string* problem) {
   char block[kReceiveBlock];
-  for (;;) {
-    const long got = ReceiveSome(connection_, block, sizeof block, problem);
-    if (got < 0) return false;
-    if (got == 0) break;
+  long got = 0;
+  while ((got = ReceiveSome(connection_, block, sizeof block, problem)) > 0) {
     *received = true;
     in_.append(block, static_cast<std::size_t>(got));
   }
   if (protocol_ == Protocol::kTcp) {
     in_.clear();  // a syslog collector says nothing over plain TCP
-    return true;
+    return got == 0;
   }
+  // The acknowledgements that came before the connection's end count.
   RelpReply reply;
   for (;;) {
     const Parsed parsed = TakeRelpFrame(in_, &reply);
-    if (parsed == Parsed::kPartial) return true;
+    if (parsed == Parsed::kPartial) return got == 0;
     if (parsed == Parsed::kMalformed) {
       *problem = "the collector sent something that is not RELP";
       return false;

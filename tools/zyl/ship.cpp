@@ -13,7 +13,7 @@
 #include "diag/log_format.h"
 #include "diag/log_generations.h"
 #include "log_files.h"
-#include "time_filter.h"
+#include "time_words.h"
 
 namespace zyl::tool {
 namespace {
