@@ -120,14 +120,15 @@ Connection Connect(const std::string& host, const std::string& port, std::string
   hints.ai_socktype = SOCK_STREAM;
   addrinfo* found = nullptr;
   if (const int error = getaddrinfo(host.c_str(), port.c_str(), &hints, &found); error != 0) {
-    *problem = SystemMessage(static_cast<DWORD>(error));
+    WSASetLastError(error);
+    *problem = platform::LastErrorText();
     return kNoConnection;
   }
   SOCKET s = INVALID_SOCKET;
   for (const addrinfo* at = found; at != nullptr && s == INVALID_SOCKET; at = at->ai_next) {
     s = socket(at->ai_family, at->ai_socktype, at->ai_protocol);
     if (s != INVALID_SOCKET && connect(s, at->ai_addr, static_cast<int>(at->ai_addrlen)) != 0) {
-      *problem = SystemMessage(static_cast<DWORD>(WSAGetLastError()));
+      *problem = platform::LastErrorText();
       closesocket(s);
       s = INVALID_SOCKET;
     }
@@ -158,7 +159,7 @@ long SendSome(Connection connection, std::string_view bytes, std::string* proble
   if (sent != SOCKET_ERROR) return sent;
   const int error = WSAGetLastError();
   if (error == WSAEWOULDBLOCK || error == WSAEINTR) return 0;
-  *problem = SystemMessage(static_cast<DWORD>(error));
+  *problem = platform::LastErrorText();
   return -1;
 }
 
@@ -168,7 +169,7 @@ long ReceiveSome(Connection connection, char* buf, std::size_t size, std::string
   if (got > 0) return got;
   const int error = got == 0 ? 0 : WSAGetLastError();
   if (error == WSAEWOULDBLOCK || error == WSAEINTR) return 0;
-  *problem = got == 0 ? "the collector closed the connection" : SystemMessage(error);
+  *problem = got == 0 ? "the collector closed the connection" : platform::LastErrorText();
   return -1;
 }
 
