@@ -9,7 +9,8 @@ set -euo pipefail
 zyl=$(realpath "$1") records=${2:-50000} rsyslogd=${3:-/usr/sbin/rsyslogd}
 contrib=$(cd "$(dirname "$0")/../contrib/shipping" && pwd)
 tmp=$(mktemp -d) pids=()
-trap 'for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || :; wait "$pid" 2>/dev/null || :; done; rm -rf "$tmp"' EXIT
+# The senders before the collector, so none complains of a session it lost.
+trap 'for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || :; wait "${pids[i]}" 2>/dev/null || :; done; rm -rf "$tmp"' EXIT
 py=/usr/bin/python3
 port=$($py -c 'import socket as s; print(s.create_server(("127.0.0.1", 0)).getsockname()[1])')
 
