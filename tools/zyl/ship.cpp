@@ -32,11 +32,12 @@ constexpr std::size_t kPushAt = 64 * 1024;
 constexpr std::size_t kLargestMessage = (4 << 20) - 4096;
 // A part's bytes: three times as long with their hex beside them, it still fits.
 constexpr std::size_t kPart = 1 << 20;
-constexpr int kLookEvery = 250;                  // milliseconds, as 'zyl show --follow'
-constexpr auto kSaveEvery = milliseconds(10);    // the cursor, when it moved
-constexpr int kOpenWait = 10'000;                // for the collector's answer to an opening
-constexpr int kCloseWait = 10'000;               // for acknowledgements at a stop
-constexpr auto kFirstRetry = milliseconds(500);  // then twice as long each time
+constexpr int kLookEvery = 250;                      // milliseconds, as 'zyl show --follow'
+constexpr auto kSaveEvery = milliseconds(10);        // the cursor, when it moved
+constexpr int kOpenWait = 10'000;                    // for the collector's answer to an opening
+constexpr int kCloseWait = 10'000;                   // for acknowledgements at a stop
+constexpr auto kSilence = std::chrono::seconds(60);  // with records in flight, then reconnect
+constexpr auto kFirstRetry = milliseconds(500);      // then twice as long each time
 constexpr auto kLongestRetry = milliseconds(30'000);
 
 bool IsUtf8WithoutNul(std::string_view text) {
@@ -100,6 +101,7 @@ class Shipper {
     if (acked_) logs_->Resume(*acked_);
     bool unread_told = !acked_;
     broken_ = false;
+    heard_ = Clock::now();
     bool waiting_said = false;
     const auto go_on = [this] { return !broken_ && !StopRequested(); };
     while (!StopRequested() && !broken_) {
@@ -226,8 +228,20 @@ class Shipper {
 
   void Pump(int wait) {
     std::string problem;
-    const bool ok = link_.Pump(wait, &problem);
+    const std::uint64_t acknowledged = link_.acknowledged();
+    bool ok = link_.Pump(wait, &problem);
     Advance();
+    // A connection that went dead without a word (a host gone, a cable pulled) is opened anew;
+    // what was in flight goes again.
+    const Clock::time_point now = Clock::now();
+    if (link_.acknowledged() != acknowledged || link_.in_flight() == 0) heard_ = now;
+    if (ok && now - heard_ > kSilence) {
+      link_.Close(0);
+      problem = "no acknowledgement for " +
+                std::to_string(std::chrono::duration_cast<std::chrono::seconds>(kSilence).count()) +
+                " s";
+      ok = false;
+    }
     if (!ok) {
       broken_ = true;
       Away(problem);
@@ -300,6 +314,7 @@ class Shipper {
   std::optional<Cursor> acked_;  // past the last record acknowledged
   std::string saved_;
   Clock::time_point last_save_;
+  Clock::time_point heard_ = Clock::now();  // the last acknowledgement, or nothing in flight
   bool broken_ = false, failed_ = false, away_ = false, new_look_ = true;
   std::string file_;  // the name Identify last looked up, and its file
   platform::FileId id_{};
