@@ -49,7 +49,8 @@ bool IsUtf8WithoutNul(std::string_view text) {
   return true;
 }
 
-// "FILE: why" from the reader, or a missing log: the first is a fault, the second is waited for.
+// Neither the log nor a generation of it is there yet: waited for, where one that cannot be read
+// is a fault.
 bool LogMissing(const std::string& log) {
   return !StatFile(log).exists && ListGenerations(log).empty();
 }
@@ -80,11 +81,17 @@ class Shipper {
         retry = std::min(retry * 2, kLongestRetry);
         continue;
       }
-      retry = kFirstRetry;
       if (away_) Complain("reached " + target_ + " again");
       away_ = false;
       const Status status = Session();
       if (status != kOk) return status;
+      // A collector that takes the connection and then fails every time is not hammered.
+      if (link_.acknowledged() > 0) {
+        retry = kFirstRetry;
+      } else if (!StopRequested()) {
+        Pause(retry);
+        retry = std::min(retry * 2, kLongestRetry);
+      }
     }
     return Save(true) ? kOk : kFailed;
   }
