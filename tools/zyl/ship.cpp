@@ -83,10 +83,11 @@ class Shipper {
       }
       if (away_) Complain("reached " + target_ + " again");
       away_ = false;
+      const Clock::time_point start = Clock::now();
       const Status status = Session();
       if (status != kOk) return status;
       // A collector that takes the connection and then fails every time is not hammered.
-      if (link_.acknowledged() > 0) {
+      if (link_.acknowledged() > 0 || Clock::now() - start > kLongestRetry) {
         retry = kFirstRetry;
       } else if (!StopRequested()) {
         Pause(retry);
