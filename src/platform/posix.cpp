@@ -4,6 +4,7 @@
 #include <stdio.h>  // renameat2
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>  // makedev
 #include <unistd.h>
 
 #include <algorithm>
@@ -129,23 +130,26 @@ void CloseFile(const AppendFile& file) {
 
 namespace {
 
-FileId IdOf(const struct stat& info) {
-  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+// statx, for the birth time stat does not give; the device as stat's st_dev, which cursors keep.
+std::optional<FileId> IdOf(int dir, const char* path, int flags) {
+  struct statx info {};
+  if (statx(dir, path, flags, STATX_INO | STATX_BTIME, &info) != 0) return std::nullopt;
+  FileId id{static_cast<std::uint64_t>(makedev(info.stx_dev_major, info.stx_dev_minor)),
+            info.stx_ino};
+  if ((info.stx_mask & STATX_BTIME) != 0 && info.stx_btime.tv_sec > 0) {
+    id.birth = static_cast<std::uint64_t>(info.stx_btime.tv_sec) * 1000000000u +
+               info.stx_btime.tv_nsec;
+  }
+  return id;
 }
 
 }  // namespace
 
 std::optional<FileId> IdOfFile(const AppendFile& file) {
-  struct stat info {};
-  if (fstat(static_cast<int>(file.handle), &info) != 0) return std::nullopt;
-  return IdOf(info);
+  return IdOf(static_cast<int>(file.handle), "", AT_EMPTY_PATH);
 }
 
-std::optional<FileId> IdOfPath(const char* path) {
-  struct stat info {};
-  if (stat(path, &info) != 0) return std::nullopt;
-  return IdOf(info);
-}
+std::optional<FileId> IdOfPath(const char* path) { return IdOf(AT_FDCWD, path, 0); }
 
 bool RenameNoReplace(const char* from, const char* to) {
 #ifdef RENAME_NOREPLACE

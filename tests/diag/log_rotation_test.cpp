@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "test_support.h"
 
@@ -49,6 +53,31 @@ TEST(RotationFromEnvironment, ReadsSizeAndKeepOrLeavesRotationOff) {
     EXPECT_EQ(setting.policy->size, c.size);
     EXPECT_EQ(setting.policy->keep, c.keep);
   }
+}
+
+// Beside writers that rotate every few records, a rotation asked for succeeds: by its own rename, or
+// by a writer's just before, which it reports as done.
+TEST(RotateNow, CountsTheLogRotatedBesideWritersAsRotated) {
+  const testing::TempDir dir;
+  const std::string log = dir.path() + "app.log";
+  const testing::ScopedEnv rotate(kRotateVariable, "100,1000000");
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> writers;
+  for (int i = 0; i < 2; ++i) {
+    writers.emplace_back([&] {
+      while (!stop) AppendRecord(log.c_str(), "APP: /x: Wed Mar 15 09:05:07 2006\nx\n");
+    });
+  }
+  int rotated = 0;
+  for (int call = 0; call < 300; ++call) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));  // as a script calls it, now and then
+    const Rotation rotation = RotateNow(log, 1000000);
+    EXPECT_EQ(rotation.problem, "");
+    rotated += !rotation.generation.empty() || rotation.elsewhere;
+  }
+  stop = true;
+  for (std::thread& writer : writers) writer.join();
+  EXPECT_GT(rotated, 0);
 }
 
 }  // namespace

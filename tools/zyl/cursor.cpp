@@ -10,7 +10,8 @@
 namespace zyl::tool {
 namespace {
 
-constexpr std::string_view kFirstLine = "zyl-cursor 1";
+constexpr std::string_view kFirstLine = "zyl-cursor 2";
+constexpr std::string_view kFirstLineBefore = "zyl-cursor 1";  // file lines without BIRTH
 constexpr long kLargest = 1 << 20;  // far more than the files a log keeps ever need
 
 std::string Written(std::string_view name) {
@@ -64,7 +65,7 @@ std::optional<std::uint64_t> TakeNumber(std::string_view& line) {
   return ParseNumber<std::uint64_t>(TakeField(line));
 }
 
-bool TakeLine(std::string_view line, Cursor& cursor) {
+bool TakeLine(std::string_view line, bool with_birth, Cursor& cursor) {
   const std::string_view kind = TakeField(line);
   if (kind == "log") {
     const auto newest = TakeNumber(line);
@@ -74,11 +75,13 @@ bool TakeLine(std::string_view line, Cursor& cursor) {
     return true;
   }
   if (kind != "file") return false;
-  const auto volume = TakeNumber(line), index = TakeNumber(line), offset = TakeNumber(line);
+  const auto volume = TakeNumber(line), index = TakeNumber(line);
+  const auto birth = with_birth ? TakeNumber(line) : std::optional<std::uint64_t>(0);
+  const auto offset = TakeNumber(line);
   const auto head = FromHex(TakeField(line));
   const auto name = Unwritten(line);
-  if (!volume || !index || !offset || !head || !name) return false;
-  cursor.files.push_back({{*volume, *index}, *offset, *head, *name});
+  if (!volume || !index || !birth || !offset || !head || !name) return false;
+  cursor.files.push_back({{*volume, *index, *birth}, *offset, *head, *name});
   return true;
 }
 
@@ -91,7 +94,7 @@ std::string CursorText(const Cursor& cursor) {
   }
   for (const FilePlace& file : cursor.files) {
     text += "file " + std::to_string(file.id.volume) + " " + std::to_string(file.id.index) + " " +
-            std::to_string(file.offset) + " " + (file.head.empty() ? "-" : Hex(file.head)) + " " +
+            std::to_string(file.id.birth) + " " + std::to_string(file.offset) + " " + (file.head.empty() ? "-" : Hex(file.head)) + " " +
             Written(file.name) + "\n";
   }
   return text;
@@ -99,12 +102,17 @@ std::string CursorText(const Cursor& cursor) {
 
 std::optional<Cursor> ParseCursor(std::string_view text) {
   Cursor cursor;
-  bool first = true;
+  bool first = true, with_birth = true;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     if (end == std::string_view::npos) return std::nullopt;  // a cursor ends with its line end
     const std::string_view line = text.substr(0, end);
-    if (first ? line != kFirstLine : !TakeLine(line, cursor)) return std::nullopt;
+    if (first) {
+      with_birth = line == kFirstLine;
+      if (!with_birth && line != kFirstLineBefore) return std::nullopt;
+    } else if (!TakeLine(line, with_birth, cursor)) {
+      return std::nullopt;
+    }
     first = false;
     text.remove_prefix(end + 1);
   }

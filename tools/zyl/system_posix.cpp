@@ -39,6 +39,24 @@ int OpenForReading(const std::string& path, std::string* problem) {
   return fd;
 }
 
+int OpenRegularFile(const std::string& path, std::string* problem, bool* stranger) {
+  // O_NONBLOCK: a FIFO would hold open() until a writer comes; a regular file ignores it.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  struct stat info {};
+  *stranger = fd < 0 ? errno == ELOOP : fstat(fd, &info) == 0 && !S_ISREG(info.st_mode);
+  if (fd < 0) {
+    *problem = *stranger ? "a symbolic link" : std::strerror(errno);
+    return -1;
+  }
+  if (!*stranger) return fd;
+  *problem = S_ISDIR(info.st_mode)    ? "a directory"
+             : S_ISFIFO(info.st_mode) ? "a pipe"
+             : S_ISSOCK(info.st_mode) ? "a socket"
+                                      : "a device";
+  close(fd);
+  return -1;
+}
+
 long ReadSome(int fd, char* buf, std::size_t size) {
   for (;;) {
     const ssize_t got = read(fd, buf, size);
@@ -59,10 +77,9 @@ void CloseFile(int fd) { close(fd); }
 
 std::optional<OpenFileStatus> StatOpenFile(int fd) {
   struct stat info {};
-  if (fstat(fd, &info) != 0) return std::nullopt;
-  const platform::FileId id{static_cast<std::uint64_t>(info.st_dev),
-                            static_cast<std::uint64_t>(info.st_ino)};
-  return OpenFileStatus{id, static_cast<std::uint64_t>(info.st_size)};
+  const std::optional<platform::FileId> id = platform::IdOfFile({fd});
+  if (!id || fstat(fd, &info) != 0) return std::nullopt;
+  return OpenFileStatus{*id, static_cast<std::uint64_t>(info.st_size)};
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {

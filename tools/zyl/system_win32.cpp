@@ -54,6 +54,30 @@ FileStatus StatFile(const std::string& path) {
   return {true, regular, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
 }
 
+namespace {
+
+// A descriptor for `file`, or -1 (and the handle closed).
+int Descriptor(HANDLE file, std::string* problem) {
+  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDONLY | _O_BINARY);
+  if (fd == -1) {
+    *problem = std::strerror(errno);
+    CloseHandle(file);
+  }
+  return fd;
+}
+
+// What the handle `file` is open on when it is no regular file; null for a regular file.
+const char* Stranger(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(file) != FILE_TYPE_DISK) return "a device";
+  if (!GetFileInformationByHandle(file, &info)) return nullptr;  // the read will tell
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return "a symbolic link";
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "a directory";
+  return nullptr;
+}
+
+}  // namespace
+
 int OpenForReading(const std::string& path, std::string* problem) {
   // Through CreateFileA, as the library opens the log: the same ANSI path, and others may still
   // append, rename or delete the file while it is read.
@@ -63,12 +87,26 @@ int OpenForReading(const std::string& path, std::string* problem) {
     *problem = SystemMessage(GetLastError());
     return -1;
   }
-  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDONLY | _O_BINARY);
-  if (fd == -1) {
-    *problem = std::strerror(errno);
-    CloseHandle(file);
+  return Descriptor(file, problem);
+}
+
+int OpenRegularFile(const std::string& path, std::string* problem, bool* stranger) {
+  // The link itself, not its target; a folder opens only with backup semantics.
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  *stranger = false;
+  if (file == INVALID_HANDLE_VALUE) {
+    *problem = SystemMessage(GetLastError());
+    return -1;
   }
-  return fd;
+  if (const char* what = Stranger(file)) {
+    *stranger = true;
+    *problem = what;
+    CloseHandle(file);
+    return -1;
+  }
+  return Descriptor(file, problem);
 }
 
 long ReadSome(int fd, char* buf, std::size_t size) {
@@ -102,13 +140,11 @@ bool SeekTo(int fd, std::uint64_t offset) {
 void CloseFile(int fd) { _close(fd); }
 
 std::optional<OpenFileStatus> StatOpenFile(int fd) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &info)) {
-    return std::nullopt;
-  }
-  const platform::FileId id{info.dwVolumeSerialNumber,
-                            (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
-  return OpenFileStatus{id, (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow};
+  const std::intptr_t handle = _get_osfhandle(fd);
+  const std::optional<platform::FileId> id = platform::IdOfFile({handle});
+  LARGE_INTEGER size{};
+  if (!id || !GetFileSizeEx(reinterpret_cast<HANDLE>(handle), &size)) return std::nullopt;
+  return OpenFileStatus{*id, static_cast<std::uint64_t>(size.QuadPart)};
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {
