@@ -137,8 +137,8 @@ std::optional<FileId> IdOf(int dir, const char* path, int flags) {
   FileId id{static_cast<std::uint64_t>(makedev(info.stx_dev_major, info.stx_dev_minor)),
             info.stx_ino};
   if ((info.stx_mask & STATX_BTIME) != 0 && info.stx_btime.tv_sec > 0) {
-    id.birth = static_cast<std::uint64_t>(info.stx_btime.tv_sec) * 1000000000u +
-               info.stx_btime.tv_nsec;
+    id.birth =
+        static_cast<std::uint64_t>(info.stx_btime.tv_sec) * 1000000000u + info.stx_btime.tv_nsec;
   }
   return id;
 }

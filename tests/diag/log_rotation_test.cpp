@@ -55,8 +55,8 @@ TEST(RotationFromEnvironment, ReadsSizeAndKeepOrLeavesRotationOff) {
   }
 }
 
-// Beside writers that rotate every few records, a rotation asked for succeeds: by its own rename, or
-// by a writer's just before, which it reports as done.
+// Beside writers that rotate every few records, a rotation asked for succeeds: by its own rename,
+// or by a writer's just before, which it reports as done.
 TEST(RotateNow, CountsTheLogRotatedBesideWritersAsRotated) {
   const testing::TempDir dir;
   const std::string log = dir.path() + "app.log";
@@ -70,7 +70,8 @@ TEST(RotateNow, CountsTheLogRotatedBesideWritersAsRotated) {
   }
   int rotated = 0;
   for (int call = 0; call < 300; ++call) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));  // as a script calls it, now and then
+    // As a script calls it: now and then, not in a tight loop that finds no log at all.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const Rotation rotation = RotateNow(log, 1000000);
     EXPECT_EQ(rotation.problem, "");
     rotated += !rotation.generation.empty() || rotation.elsewhere;

@@ -322,8 +322,8 @@ TEST(LogFiles, PassesEveryRecordOnceWhateverAListingMissesOrHowLateItLands) {
   const std::string log = dir.path() + "app.log";
   const auto generation = [&](int n) { return dir.path() + "app." + std::to_string(n) + ".log"; };
   const auto append = [](const std::string& path, const std::string& message) {
-    std::ofstream(path, std::ios::binary | std::ios::app)
-        << "APP: /x: Wed Mar 15 09:05:07 2006\n" << message << "\n";
+    std::ofstream(path, std::ios::binary | std::ios::app) << "APP: /x: Wed Mar 15 09:05:07 2006\n"
+                                                          << message << "\n";
   };
   std::vector<std::string> shown, want = {"two", "one"};
   std::uint64_t left_out = 1;  // by the next listing
@@ -358,8 +358,9 @@ TEST(LogFiles, PassesEveryRecordOnceWhateverAListingMissesOrHowLateItLands) {
 }
 
 TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
-  const std::string kept = "zyl-cursor 2\nlog 3 C:\\\\ZYL.LOG\nfile 7 42 5 1024 - a\\nb\\r\n"
-                           "file 7 43 0 9 41505020 c d\n";
+  const std::string kept =
+      "zyl-cursor 2\nlog 3 C:\\\\ZYL.LOG\nfile 7 42 5 1024 - a\\nb\\r\n"
+      "file 7 43 0 9 41505020 c d\n";
   const struct {
     std::string text;
     bool cursor;
@@ -369,10 +370,10 @@ TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
       {"zyl-cursor 2\n", true},  // nothing read yet
       {"zyl-cursor 1\nlog 3 a\nfile 7 42 9 41505020 c d\n", true,
        "zyl-cursor 2\nlog 3 a\nfile 7 42 0 9 41505020 c d\n"},  // before the birth time
-      {kept.substr(0, kept.size() - 1), false},  // cut short
+      {kept.substr(0, kept.size() - 1), false},                 // cut short
       {"zyl-cursor 3\n", false},
       {"zyl-cursor 2\nfile 7 42 0 -1 - a\n", false},
-      {"zyl-cursor 2\nfile 7 42 1 - a\n", false},           // no birth time
+      {"zyl-cursor 2\nfile 7 42 1 - a\n", false},          // no birth time
       {"zyl-cursor 2\nfile 7 42 0 1 4150502 a\n", false},  // half a byte of its head
       {"zyl-cursor 2\nfile 7 42 0 1 4F a\n", false},       // hex it never writes
       {"zyl-cursor 2\nlog 3 a\\x\n", false},               // an escape it never writes

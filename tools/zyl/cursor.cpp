@@ -94,8 +94,8 @@ std::string CursorText(const Cursor& cursor) {
   }
   for (const FilePlace& file : cursor.files) {
     text += "file " + std::to_string(file.id.volume) + " " + std::to_string(file.id.index) + " " +
-            std::to_string(file.id.birth) + " " + std::to_string(file.offset) + " " + (file.head.empty() ? "-" : Hex(file.head)) + " " +
-            Written(file.name) + "\n";
+            std::to_string(file.id.birth) + " " + std::to_string(file.offset) + " " +
+            (file.head.empty() ? "-" : Hex(file.head)) + " " + Written(file.name) + "\n";
   }
   return text;
 }

@@ -31,8 +31,8 @@ struct LogFiles::File {
   platform::FileId id;
   std::string name;
   std::uint64_t generation = 0;  // its number at the last look; 0: the log, or not listed
-  std::uint64_t read = 0;    // bytes fed to `reader`
-  std::uint64_t passed = 0;  // past the last entry the sink took
+  std::uint64_t read = 0;        // bytes fed to `reader`
+  std::uint64_t passed = 0;      // past the last entry the sink took
   std::string head;
   bool is_log = false;       // the one the log's name named at the last look
   Clock::time_point active;  // when it last grew or was the log
@@ -56,13 +56,14 @@ bool LogFiles::Look(std::string* problem, const std::function<bool()>& go_on) {
   const auto read = [&](const std::string& path, std::uint64_t generation) {
     std::string why;
     const Read result = ReadFile(path, generation, &why, go_on);
-    // A generation removed after the listing is no loss: it was read, or is history.
+    // A generation removed after the listing is no loss: it was read, or is history. A followed
+    // log is waited for, as tail -F does; between a rotation and the next record there is none.
     bool counts = result == Read::kFailed;
     if (result == Read::kUnopened && !looked_) {
-      if (generation == 0 && follow_) {
-        Complain("cannot read " + path + ": " + why + "; waiting for it");  // as tail -F does
-      } else {
-        counts = StatFile(path).exists || (generation == 0 && generations.empty());
+      const bool exists = StatFile(path).exists, alone = generation == 0 && generations.empty();
+      if (generation != 0 || !follow_) counts = exists || alone;
+      if (generation == 0 && follow_ && (exists || alone)) {
+        Complain("cannot read " + path + ": " + why + "; waiting for it");
       }
     }
     if (counts) *problem = path + ": " + why;
@@ -106,8 +107,8 @@ LogFiles::Read LogFiles::ReadFile(const std::string& path, std::uint64_t generat
                                   std::string* problem, const std::function<bool()>& go_on) {
   // The log's name may be a link an administrator set; a generation's is not followed.
   bool stranger = false;
-  const int fd = generation == 0 ? OpenForReading(path, problem)
-                                 : OpenRegularFile(path, problem, &stranger);
+  const int fd =
+      generation == 0 ? OpenForReading(path, problem) : OpenRegularFile(path, problem, &stranger);
   if (stranger && strangers_.insert(path).second) {
     Complain(path + " is " + *problem + ", not a generation of the log: skipped");
   }
@@ -163,8 +164,8 @@ LogFiles::File* LogFiles::Find(const platform::FileId& id, std::uint64_t generat
   const auto known =
       std::find_if(files_.begin(), files_.end(), [&](const auto& f) { return f->id == id; });
   if (known != files_.end()) return known->get();
-  const auto resumed = std::find_if(resume_.begin(), resume_.end(),
-                                    [&](const FilePlace& p) { return p.id == id; });
+  const auto resumed =
+      std::find_if(resume_.begin(), resume_.end(), [&](const FilePlace& p) { return p.id == id; });
   if (resumed != resume_.end()) {
     File* const file = Track(id, resumed->offset, resumed->head);
     resume_.erase(resumed);
