@@ -55,7 +55,7 @@ AppendFile OpenForAppend(const char* path, bool existing_only = false);
 // where the file allows; POSIX leaves such a write as it is. False when not all of it went out.
 bool AppendWhole(const AppendFile& file, std::string_view data);
 
-// The size of the open file; nullopt when unknown.
+// The size of the open file (an OpenForReading handle too, as {handle}); nullopt when unknown.
 std::optional<std::uint64_t> FileSize(const AppendFile& file);
 
 // The offset just past the last append through `file`, where the system keeps it (POSIX);
@@ -67,6 +67,15 @@ std::optional<std::uint64_t> AppendEnd(const AppendFile& file);
 bool LockForRotation(const AppendFile& file);
 
 void CloseFile(const AppendFile& file);
+
+// Opens the existing `path` for reading; -1 on failure. Others may append to it, rename it or
+// remove it meanwhile, as they may a log. CloseFile({handle}) closes it; zyl hands it to its C
+// runtime instead, which closes it with its descriptor.
+std::intptr_t OpenForReading(const char* path);
+// OpenForReading for a regular file only: a symbolic link at `path` is not followed, nor a pipe
+// waited for. -1 when it cannot; `*stranger` then names what is there instead ("a symbolic
+// link", "a directory", "a pipe", "a device"), or stays null when nothing or no such thing is.
+std::intptr_t OpenRegularFile(const char* path, const char** stranger);
 
 // What names a file: POSIX device and inode, Windows volume serial and file index. A removed
 // file's inode may go to the next file at once, so Linux adds the birth time statx gives (where
@@ -82,6 +91,7 @@ struct FileId {
     return a.index == b.index && same(a.volume, b.volume) && same(a.birth, b.birth);
   }
 };
+// Of any open file: an OpenForReading handle too, as {handle}.
 std::optional<FileId> IdOfFile(const AppendFile& file);
 std::optional<FileId> IdOfPath(const char* path);
 

@@ -128,6 +128,25 @@ void CloseFile(const AppendFile& file) {
   if (file.handle >= 0) close(static_cast<int>(file.handle));
 }
 
+std::intptr_t OpenForReading(const char* path) { return open(path, O_RDONLY | O_CLOEXEC); }
+
+std::intptr_t OpenRegularFile(const char* path, const char** stranger) {
+  // O_NONBLOCK: a FIFO would hold open() until a writer came; a regular file ignores it.
+  const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  struct stat info {};
+  if (fd < 0) {
+    if (errno == ELOOP) *stranger = "a symbolic link";
+    return -1;
+  }
+  if (fstat(fd, &info) != 0 || S_ISREG(info.st_mode)) return fd;  // a failed fstat: the read tells
+  *stranger = S_ISDIR(info.st_mode)    ? "a directory"
+              : S_ISFIFO(info.st_mode) ? "a pipe"
+              : S_ISSOCK(info.st_mode) ? "a socket"
+                                       : "a device";
+  close(fd);
+  return -1;
+}
+
 namespace {
 
 // statx, for the birth time stat does not give; the device as stat's st_dev, which cursors keep.

@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -25,8 +24,6 @@ void UseBinaryStdio() {}  // POSIX streams never translate
 
 bool IsTerminal(int fd) { return isatty(fd) == 1; }
 
-bool IsWindowHandle(HWND /*window*/) { return false; }  // no windows here
-
 FileStatus StatFile(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return {};
@@ -34,27 +31,17 @@ FileStatus StatFile(const std::string& path) {
 }
 
 int OpenForReading(const std::string& path, std::string* problem) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) *problem = std::strerror(errno);
+  const auto fd = static_cast<int>(platform::OpenForReading(path.c_str()));
+  if (fd < 0) *problem = platform::LastErrorText();
   return fd;
 }
 
 int OpenRegularFile(const std::string& path, std::string* problem, bool* stranger) {
-  // O_NONBLOCK: a FIFO would hold open() until a writer comes; a regular file ignores it.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-  struct stat info {};
-  *stranger = fd < 0 ? errno == ELOOP : fstat(fd, &info) == 0 && !S_ISREG(info.st_mode);
-  if (fd < 0) {
-    *problem = *stranger ? "a symbolic link" : std::strerror(errno);
-    return -1;
-  }
-  if (!*stranger) return fd;
-  *problem = S_ISDIR(info.st_mode)    ? "a directory"
-             : S_ISFIFO(info.st_mode) ? "a pipe"
-             : S_ISSOCK(info.st_mode) ? "a socket"
-                                      : "a device";
-  close(fd);
-  return -1;
+  const char* what = nullptr;
+  const auto fd = static_cast<int>(platform::OpenRegularFile(path.c_str(), &what));
+  *stranger = what != nullptr;
+  if (fd < 0) *problem = *stranger ? what : platform::LastErrorText();
+  return fd;
 }
 
 long ReadSome(int fd, char* buf, std::size_t size) {
@@ -76,10 +63,11 @@ bool SeekTo(int fd, std::uint64_t offset) {
 void CloseFile(int fd) { close(fd); }
 
 std::optional<OpenFileStatus> StatOpenFile(int fd) {
-  struct stat info {};
-  const std::optional<platform::FileId> id = platform::IdOfFile({fd});
-  if (!id || fstat(fd, &info) != 0) return std::nullopt;
-  return OpenFileStatus{*id, static_cast<std::uint64_t>(info.st_size)};
+  const platform::AppendFile file{fd};
+  const std::optional<platform::FileId> id = platform::IdOfFile(file);
+  const std::optional<std::uint64_t> size = platform::FileSize(file);
+  if (!id || !size) return std::nullopt;
+  return OpenFileStatus{*id, *size};
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {

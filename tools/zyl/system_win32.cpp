@@ -11,19 +11,6 @@
 namespace zyl::tool {
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-std::string SystemMessage(DWORD error) {
-  char buf[512] = {};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, error, 0, buf, sizeof buf, nullptr);
-  std::string text(buf, length);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) {
-    text.pop_back();
-  }
-  return text.empty() ? "error " + std::to_string(error) : text;
-}
-
 volatile LONG stop_requested = 0;
 
 BOOL WINAPI OnConsoleControl(DWORD event) {
@@ -44,8 +31,6 @@ bool IsTerminal(int fd) {
   return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &mode) != 0;
 }
 
-bool IsWindowHandle(HWND window) { return IsWindow(window) != 0; }
-
 FileStatus StatFile(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
@@ -56,57 +41,33 @@ FileStatus StatFile(const std::string& path) {
 
 namespace {
 
-// A descriptor for `file`, or -1 (and the handle closed).
-int Descriptor(HANDLE file, std::string* problem) {
-  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDONLY | _O_BINARY);
+// A descriptor for the handle `file` (-1: none, with why in `problem`), which it then owns.
+int Descriptor(std::intptr_t file, std::string* problem) {
+  if (file == -1) {
+    *problem = platform::LastErrorText();
+    return -1;
+  }
+  const int fd = _open_osfhandle(file, _O_RDONLY | _O_BINARY);
   if (fd == -1) {
     *problem = std::strerror(errno);
-    CloseHandle(file);
+    platform::CloseFile({file});
   }
   return fd;
-}
-
-// What the handle `file` is open on when it is no regular file; null for a regular file.
-const char* Stranger(HANDLE file) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (GetFileType(file) != FILE_TYPE_DISK) return "a device";
-  if (!GetFileInformationByHandle(file, &info)) return nullptr;  // the read will tell
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return "a symbolic link";
-  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "a directory";
-  return nullptr;
 }
 
 }  // namespace
 
 int OpenForReading(const std::string& path, std::string* problem) {
-  // Through CreateFileA, as the library opens the log: the same ANSI path, and others may still
-  // append, rename or delete the file while it is read.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    *problem = SystemMessage(GetLastError());
-    return -1;
-  }
-  return Descriptor(file, problem);
+  // Opened as the library opens the log: the same ANSI path, shared with its writers.
+  return Descriptor(platform::OpenForReading(path.c_str()), problem);
 }
 
 int OpenRegularFile(const std::string& path, std::string* problem, bool* stranger) {
-  // The link itself, not its target; a folder opens only with backup semantics.
-  const HANDLE file =
-      CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  *stranger = false;
-  if (file == INVALID_HANDLE_VALUE) {
-    *problem = SystemMessage(GetLastError());
-    return -1;
-  }
-  if (const char* what = Stranger(file)) {
-    *stranger = true;
-    *problem = what;
-    CloseHandle(file);
-    return -1;
-  }
-  return Descriptor(file, problem);
+  const char* what = nullptr;
+  const std::intptr_t file = platform::OpenRegularFile(path.c_str(), &what);
+  *stranger = what != nullptr;
+  if (*stranger) *problem = what;
+  return *stranger ? -1 : Descriptor(file, problem);
 }
 
 long ReadSome(int fd, char* buf, std::size_t size) {
@@ -140,11 +101,11 @@ bool SeekTo(int fd, std::uint64_t offset) {
 void CloseFile(int fd) { _close(fd); }
 
 std::optional<OpenFileStatus> StatOpenFile(int fd) {
-  const std::intptr_t handle = _get_osfhandle(fd);
-  const std::optional<platform::FileId> id = platform::IdOfFile({handle});
-  LARGE_INTEGER size{};
-  if (!id || !GetFileSizeEx(reinterpret_cast<HANDLE>(handle), &size)) return std::nullopt;
-  return OpenFileStatus{*id, static_cast<std::uint64_t>(size.QuadPart)};
+  const platform::AppendFile file{_get_osfhandle(fd)};
+  const std::optional<platform::FileId> id = platform::IdOfFile(file);
+  const std::optional<std::uint64_t> size = platform::FileSize(file);
+  if (!id || !size) return std::nullopt;
+  return OpenFileStatus{*id, *size};
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {

@@ -14,8 +14,6 @@ namespace {
 // log just before the rename appends to the generation; on Windows one may do so after waiting a
 // second for the lock. Past this a late append is not looked for.
 constexpr auto kGrace = std::chrono::seconds(5);
-// The file's first bytes, kept to tell the same file grown from one started anew.
-constexpr std::size_t kHeadSize = 256;
 
 // Up to `size` bytes from the start of `fd`.
 std::string ReadHead(int fd, std::size_t size) {
@@ -91,7 +89,7 @@ void LogFiles::Finish() {
 void LogFiles::Keep(Cursor& cursor) const {
   cursor.newest[log_] = newest_;
   for (const auto& file : files_) {
-    cursor.files.push_back({file->id, file->passed, file->head.substr(0, kCursorHead), file->name});
+    cursor.files.push_back({file->id, file->passed, file->head, file->name});
   }
   // A place not found yet (a listing may have missed its name) waits for the next run too, for
   // as long as it may still come.
