@@ -60,7 +60,7 @@ TEST(RotationFromEnvironment, ReadsSizeAndKeepOrLeavesRotationOff) {
 TEST(RotateNow, CountsTheLogRotatedBesideWritersAsRotated) {
   const testing::TempDir dir;
   const std::string log = dir.path() + "app.log";
-  const testing::ScopedEnv rotate(kRotateVariable, "100,1000000");
+  const testing::ScopedEnv rotate(kRotateVariable, "100,3");
   std::atomic<bool> stop{false};
   std::vector<std::thread> writers;
   for (int i = 0; i < 2; ++i) {
@@ -72,7 +72,7 @@ TEST(RotateNow, CountsTheLogRotatedBesideWritersAsRotated) {
   for (int call = 0; call < 300; ++call) {
     // As a script calls it: now and then, not in a tight loop that finds no log at all.
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    const Rotation rotation = RotateNow(log, 1000000);
+    const Rotation rotation = RotateNow(log, 3);
     EXPECT_EQ(rotation.problem, "");
     rotated += !rotation.generation.empty() || rotation.elsewhere;
   }
