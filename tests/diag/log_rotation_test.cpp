@@ -54,7 +54,7 @@ TEST(RotationFromEnvironment, ReadsSizeAndKeepOrLeavesRotationOff) {
   }
 }
 
-// Beside a writer that rotates, a rotation asked for succeeds: its own, or the writer's just before.
+// Beside a rotating writer, a rotation asked for succeeds: its own, or the writer's just before.
 TEST(RotateNow, CountsTheLogRotatedBesideWritersAsRotated) {
   const testing::TempDir dir;
   const std::string log = dir.path() + "app.log";
