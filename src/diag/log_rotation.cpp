@@ -98,7 +98,7 @@ Rotation RotateNow(const std::string& path, std::size_t keep) {
   Rotation rotation;
   platform::AppendFile file;
   // A writer's rotation leaves no log until its next record: a log found meanwhile is opened.
-  for (int attempt = 0; attempt < 3 && file.handle == -1; ++attempt) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
     file = platform::OpenForAppend(path.c_str(), true);
     if (file.handle != -1) break;
     rotation.problem = platform::LastErrorText();

@@ -54,7 +54,8 @@ AppendResult AppendRecord(const char* path, std::string_view record, bool want_p
 
 // Rotates the log `path` now, whatever its size, by the writers' rules. Rotation::generation is
 // empty and Rotation::problem too when there is nothing to rotate: no file, or an empty one. A
-// log that a writer rotated meanwhile counts as rotated: `generation` names where it is now.
+// log that a writer rotated meanwhile counts as rotated (Rotation::elsewhere), `generation` naming
+// where it is now unless it is gone already.
 Rotation RotateNow(const std::string& path, std::size_t keep);
 
 }  // namespace zyl

@@ -73,7 +73,7 @@ class LogFiles {
   Sink sink_;
   Lister list_;
   std::vector<std::unique_ptr<File>> files_;
-  std::vector<FilePlace> resume_;  // cursor places of this log not yet found
+  std::vector<FilePlace> resume_;  // cursor places not found yet (of every log it names)
   Clock::time_point resumed_;
   // Every generation number up to `newest_` is accounted for: read, or older than where reading
   // started. Above it, those read, and since when.
