@@ -53,7 +53,7 @@ follow_table() {
   echo "| Stopped with | Records written | Shown | Lost | Shown twice | Restarts | Generations |"
   echo "|---|---|---|---|---|---|---|"
   for ((run = 0; run < ${1:-1}; ++run)); do
-    for signal in none TERM INT KILL; do follow_stress "$signal"; done
+    for signal in ${ZYL_FOLLOW_SIGNALS:-none TERM INT KILL}; do follow_stress "$signal"; done
   done
 }
 

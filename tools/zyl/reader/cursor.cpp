@@ -12,7 +12,9 @@ namespace {
 
 constexpr std::string_view kFirstLine = "zyl-cursor 2";
 constexpr std::string_view kFirstLineBefore = "zyl-cursor 1";  // file lines without BIRTH
-constexpr long kLargest = 1 << 20;  // far more than the files a log keeps ever need
+// Far more than a log's files ever need: a follower keeps every file it may still read, a few
+// thousand when rotations come at every record (about 600 bytes each).
+constexpr std::size_t kLargest = std::size_t{64} << 20;
 
 std::string Written(std::string_view name) {
   std::string text;
@@ -128,8 +130,12 @@ bool LoadCursor(const std::string& path, std::optional<Cursor>* cursor, std::str
     *problem = std::strerror(errno);
     return false;
   }
-  std::string text(kLargest + 1, '\0');
-  text.resize(std::fread(text.data(), 1, text.size(), file));
+  std::string text;
+  char block[64 * 1024];
+  for (std::size_t got;
+       text.size() <= kLargest && (got = std::fread(block, 1, sizeof block, file));) {
+    text.append(block, got);
+  }
   const bool read = !std::ferror(file);
   std::fclose(file);
   if (!read) *problem = "cannot read it";
