@@ -3,7 +3,7 @@
 # as the Markdown table of docs/reliability.md, then the follower's stress runs (Linux) as the
 # second table. As root, ctest mounts the small tmpfs the full-disk test needs; otherwise that row
 # reads "skipped". `reliability.sh follow [RUNS]` runs only the follower's stress, RUNS of each
-# kind (default 1).
+# kind (default 1; ZYL_FOLLOW_SIGNALS="KILL TERM" picks the kinds).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 out=$(mktemp -d)
