@@ -32,8 +32,14 @@ constexpr std::size_t kPushAt = 64 * 1024;
 constexpr std::size_t kLargestMessage = (4 << 20) - 4096;
 // A part's bytes: three times as long with their hex beside them, it still fits.
 constexpr std::size_t kPart = 1 << 20;
-constexpr int kLookEvery = 250;                      // milliseconds, as 'zyl show --follow'
-constexpr auto kSaveEvery = milliseconds(10);        // the cursor, when it moved
+constexpr int kLookEvery = 250;  // milliseconds, as 'zyl show --follow'
+// The cursor, when it moved: a SIGKILL sends again what was acknowledged since, and what was in
+// flight. A large cursor (many generations read within seconds) is saved less often, so saving
+// takes at most a fifth of the time.
+constexpr auto kSaveEvery = milliseconds(2);
+constexpr int kSaveShare = 5;
+// While a long read sends, acknowledgements are taken as often, so the cursor follows them.
+constexpr auto kHearEvery = milliseconds(1);
 constexpr int kOpenWait = 10'000;                    // for the collector's answer to an opening
 constexpr int kCloseWait = 10'000;                   // for acknowledgements at a stop
 constexpr auto kSilence = std::chrono::seconds(60);  // with records in flight, then reconnect
@@ -72,7 +78,6 @@ class Shipper {
       return kFailed;
     }
     acked_ = std::move(loaded);
-    if (acked_) saved_ = CursorText(*acked_);
     auto retry = kFirstRetry;
     while (!StopRequested()) {
       if (!link_.Open(kOpenWait, &problem)) {
@@ -226,6 +231,7 @@ class Shipper {
   // Waits until the window has room for one more message; false when the link failed or a stop
   // came first.
   bool Room() {
+    if (link_.in_flight() > 0 && Clock::now() - pumped_ >= kHearEvery) Pump(0);
     while (!broken_ && (link_.in_flight() >= kWindow || link_.unsent_bytes() >= kMostUnsent)) {
       if (StopRequested()) return false;
       Pump(100);
@@ -238,7 +244,9 @@ class Shipper {
     std::string problem;
     const std::uint64_t acknowledged = link_.acknowledged();
     bool ok = link_.Pump(wait, &problem);
+    pumped_ = Clock::now();
     Advance();
+    if (!Save(false)) failed_ = broken_ = true;
     // A connection that went dead without a word (a host gone, a cable pulled) is opened anew;
     // what was in flight goes again.
     const Clock::time_point now = Clock::now();
@@ -280,20 +288,21 @@ class Shipper {
     while (!snapshots_.empty() && snapshots_.front().sent <= link_.acknowledged()) {
       acked_ = std::move(snapshots_.front().cursor);
       snapshots_.pop_front();
+      moved_ = true;
     }
   }
 
   bool Save(bool now) {
-    if (!acked_ || (!now && Clock::now() - last_save_ < kSaveEvery)) return true;
-    std::string text = CursorText(*acked_);
-    if (text == saved_) return true;
+    const Clock::time_point start = Clock::now();
+    if (!moved_ || (!now && start < next_save_)) return true;
     std::string problem;
     if (!SaveCursor(cursor_path_, *acked_, &problem)) {
       Complain("cannot write " + cursor_path_ + ": " + problem);
       return false;
     }
-    saved_ = std::move(text);
-    last_save_ = Clock::now();
+    moved_ = false;
+    const Clock::time_point end = Clock::now();
+    next_save_ = end + std::max<Clock::duration>(kSaveEvery, (end - start) * (kSaveShare - 1));
     return true;
   }
 
@@ -320,8 +329,8 @@ class Shipper {
   };
   std::deque<Taken> snapshots_;
   std::optional<Cursor> acked_;  // past the last record acknowledged
-  std::string saved_;
-  Clock::time_point last_save_;
+  bool moved_ = false;           // past where the saved cursor stands
+  Clock::time_point next_save_, pumped_;
   Clock::time_point heard_ = Clock::now();  // the last acknowledgement, or nothing in flight
   bool broken_ = false, failed_ = false, away_ = false, new_look_ = true;
   std::string file_;  // the name Identify last looked up, and its file
