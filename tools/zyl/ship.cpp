@@ -34,11 +34,13 @@ constexpr std::size_t kLargestMessage = (4 << 20) - 4096;
 constexpr std::size_t kPart = 1 << 20;
 constexpr int kLookEvery = 250;  // milliseconds, as 'zyl show --follow'
 // The cursor, when it moved: a SIGKILL sends again what was acknowledged since, and what was in
-// flight. A large cursor (many generations read within seconds) is saved less often, so saving
-// takes at most a fifth of the time.
+// flight. While records are read and sent, a slow save (a large cursor, of many generations read
+// within seconds, or a slow file system) comes less often, taking at most a fifth of the time;
+// once all is read, as soon as the last one is done.
 constexpr auto kSaveEvery = milliseconds(2);
 constexpr int kSaveShare = 5;
-// While a long read sends, acknowledgements are taken as often, so the cursor follows them.
+// While a long read sends, the acknowledgements that came are taken after each push, at most this
+// often, so the cursor follows them.
 constexpr auto kHearEvery = milliseconds(1);
 constexpr int kOpenWait = 10'000;                    // for the collector's answer to an opening
 constexpr int kCloseWait = 10'000;                   // for acknowledgements at a stop
@@ -99,7 +101,7 @@ class Shipper {
         retry = std::min(retry * 2, kLongestRetry);
       }
     }
-    return Save(true) ? kOk : kFailed;
+    return Save(When::kNow) ? kOk : kFailed;
   }
 
  private:
@@ -137,7 +139,7 @@ class Shipper {
       while (!broken_ && !StopRequested() && Clock::now() < next) {
         const auto left = std::chrono::duration_cast<milliseconds>(next - Clock::now());
         Pump(static_cast<int>(std::min(left, kSaveEvery).count()));
-        if (!Save(false)) return kFailed;
+        if (!Save(When::kIdle)) return kFailed;
       }
       if (failed_) return kFailed;
     }
@@ -231,12 +233,18 @@ class Shipper {
   // Waits until the window has room for one more message; false when the link failed or a stop
   // came first.
   bool Room() {
-    if (link_.in_flight() > 0 && Clock::now() - pumped_ >= kHearEvery) Pump(0);
+    // Only once what was sent has gone: a message pushed alone has its acknowledgement answered
+    // at once, and the next ones' held back by the collector's system until this end's delayed
+    // ACK (40 ms).
+    if (link_.in_flight() > 0 && link_.unsent_bytes() == 0 &&
+        Clock::now() - pumped_ >= kHearEvery) {
+      Pump(0);
+    }
     while (!broken_ && (link_.in_flight() >= kWindow || link_.unsent_bytes() >= kMostUnsent)) {
       if (StopRequested()) return false;
       Pump(100);
     }
-    if (!broken_ && !Save(false)) failed_ = broken_ = true;
+    if (!broken_ && !Save(When::kBusy)) failed_ = broken_ = true;
     return !broken_;
   }
 
@@ -246,7 +254,7 @@ class Shipper {
     bool ok = link_.Pump(wait, &problem);
     pumped_ = Clock::now();
     Advance();
-    if (!Save(false)) failed_ = broken_ = true;
+    if (!Save(When::kBusy)) failed_ = broken_ = true;
     // A connection that went dead without a word (a host gone, a cable pulled) is opened anew;
     // what was in flight goes again.
     const Clock::time_point now = Clock::now();
@@ -292,17 +300,22 @@ class Shipper {
     }
   }
 
-  bool Save(bool now) {
+  enum class When { kNow, kIdle, kBusy };
+  bool Save(When when) {
     const Clock::time_point start = Clock::now();
-    if (!moved_ || (!now && start < next_save_)) return true;
+    if (!moved_ || (when == When::kBusy && start < next_save_) ||
+        (when == When::kIdle && start - saved_ < kSaveEvery)) {
+      return true;
+    }
     std::string problem;
     if (!SaveCursor(cursor_path_, *acked_, &problem)) {
       Complain("cannot write " + cursor_path_ + ": " + problem);
       return false;
     }
     moved_ = false;
-    const Clock::time_point end = Clock::now();
-    next_save_ = end + std::max<Clock::duration>(kSaveEvery, (end - start) * (kSaveShare - 1));
+    saved_ = Clock::now();
+    next_save_ =
+        saved_ + std::max<Clock::duration>(kSaveEvery, (saved_ - start) * (kSaveShare - 1));
     return true;
   }
 
@@ -330,7 +343,7 @@ class Shipper {
   std::deque<Taken> snapshots_;
   std::optional<Cursor> acked_;  // past the last record acknowledged
   bool moved_ = false;           // past where the saved cursor stands
-  Clock::time_point next_save_, pumped_;
+  Clock::time_point saved_, next_save_, pumped_;
   Clock::time_point heard_ = Clock::now();  // the last acknowledgement, or nothing in flight
   bool broken_ = false, failed_ = false, away_ = false, new_look_ = true;
   std::string file_;  // the name Identify last looked up, and its file
