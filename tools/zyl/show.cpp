@@ -35,6 +35,9 @@ class Shown {
   // one (a stop came first), nothing more is: the next run starts there.
   bool Take(LogEntry& entry, const std::string& file) {
     if (refused_) return false;
+    if (entry.time && (matcher_.since || matcher_.until || args_.json)) {
+      entry.instant = instants_.Read(*entry.time);
+    }
     if (!matcher_.Matches(entry) || last_ == 0u) return true;  // --last 0 shows nothing
     if (!last_) {
       Print(entry, file);
@@ -102,6 +105,7 @@ class Shown {
     LogEntry entry;
     std::string file;
   };
+  InstantReader instants_;  // of the entries in the order taken
   std::deque<Held> held_;
   std::uint64_t held_records_ = 0;
   Counter counter_;
@@ -128,7 +132,7 @@ Status Unwritable(const std::string& file, const std::string& problem) {
 
 Status RunShow(const Arguments& args, Output& out) {
   const auto when = [now = std::time(nullptr)](const std::string& text) {
-    return text.empty() ? std::nullopt : WhenKey(text, now);
+    return text.empty() ? std::nullopt : WhenInstant(text, now);
   };
   const Matcher matcher{when(args.since), when(args.until), args.apps, args.greps,
                         args.ignore_case};

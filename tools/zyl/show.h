@@ -21,7 +21,7 @@ namespace zyl::tool {
 // Which entries are shown: --since, --until, --app, --grep, --ignore-case. An entry matches
 // each filter given; --app and --grep when any of their values does.
 struct Matcher {
-  std::optional<std::int64_t> since, until;  // time keys
+  std::optional<std::int64_t> since, until;  // instants
   std::vector<std::string> apps;             // parts of the program's path, in any letter case
   std::vector<std::string> greps;  // parts of the message (of the bytes, for what is no record)
   bool ignore_case = false;        // for greps
@@ -58,7 +58,7 @@ class Counter {
 
 // Looks at `logs` four times a second, so each entry passes on once it is whole, and calls
 // `looked` after each look; a status from it other than kOk ends the follow with that status.
-// With `until` (a time key) it returns once that local time has passed: no record appended later
+// With `until` (an instant) it returns once that local time has passed: no record appended later
 // can match. kFailed, with a complaint, when a file cannot be read.
 Status Follow(const std::vector<std::unique_ptr<LogFiles>>& logs, std::optional<std::int64_t> until,
               const std::function<bool()>& go_on, const std::function<Status()>& looked);

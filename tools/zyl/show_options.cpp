@@ -16,7 +16,7 @@ void DefineShow(CLI::App* app, Arguments* args) {
       ->type_name("");
   static const std::string kNotTime = std::string("a time; zyl reads ") + kTimeForms;
   const CLI::Validator time = Check(kNotTime.c_str(), [](const std::string& value) {
-    return !!WhenKey(value, std::time(nullptr));
+    return !!WhenInstant(value, std::time(nullptr));
   });
   app->add_option("--since", args->since, "records at TIME or later")
       ->type_name("TIME")
