@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -145,6 +146,15 @@ std::string EmptyValueProblem(int argc, char** argv) {
   return {};
 }
 
+// CLI11's help, without the options an option excludes beside its name: its description says so.
+class Formatter : public CLI::Formatter {
+ public:
+  std::string make_option_opts(const CLI::Option* option) const override {
+    const std::string opts = CLI::Formatter::make_option_opts(option);
+    return opts.substr(0, opts.find(" " + get_label("Excludes") + ":"));
+  }
+};
+
 Status UsageError(const CLI::App* command, const std::string& problem) {
   Complain(problem);
   std::string hint = "Run 'zyl --help' for the list of commands.\n";
@@ -202,6 +212,7 @@ int Run(int argc, char** argv) {
   CLI::App app("Calls the ZIZUDUZ library from scripts, one command per export, and reads its log.",
                "zyl");
   app.set_version_flag("-V,--version", "zyl " ZYL_VERSION);
+  app.formatter(std::make_shared<Formatter>());  // before the commands, which copy it
   app.get_formatter()->label("SUBCOMMAND", "COMMAND");
   app.get_formatter()->label("Positionals", "Arguments");
   app.require_subcommand(0, 1);

@@ -65,7 +65,8 @@ std::string JsonLine(const LogEntry& entry, bool escape, std::string_view file) 
     PutText(object, "text", entry.text, entry.text);
   } else {
     if (entry.time) {
-      object["time"] = IsoText(*entry.time, entry.instant ? entry.instant : LocalInstant(*entry.time));
+      object["time"] =
+          IsoText(*entry.time, entry.instant ? entry.instant : LocalInstant(*entry.time));
     } else {
       object["time"] = nullptr;
     }
