@@ -2,7 +2,7 @@
 # Completes zyl's command lines with tools/zyl/zyl.bash and compares the replies.
 # Usage: check_completion.sh <zyl.bash> <folder of zyl>
 source "$1"
-PATH=$2:$PATH
+PATH=$(cd "$2" && pwd):$PATH
 cd "$(mktemp -d)" && touch app.log && trap 'rm -rf "$PWD"' EXIT
 failed=0
 expect() {  # expect WANT WORD...: the replies for the last WORD
