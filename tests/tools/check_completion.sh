@@ -15,7 +15,7 @@ expect "always" zyl show --escape = al
 expect "--escape=auto --escape=always" zyl show --escape=a  # '=' not a word break
 expect "app.log" zyl log --file = ap
 expect "app.log" zyl show --cursor-file ""
-expect "" zyl show -n = ""  # a count: no file names
+expect "" zyl show -n =  # a count: no file names
 expect "" zyl show --since ""
 expect "rotate" zyl help ro
 expect "--json" zyl show --js
