@@ -104,7 +104,9 @@ const Command kCommands[] = {
     {"rotate", "rename the log FILE to its next generation, as the writers do at its size",
      "FILE.LOG becomes FILE.N.LOG (FILE becomes FILE.N), N one above the highest there; the\n"
      "lowest generations beyond --keep are removed, and the next record starts FILE anew.\n"
-     "ZYL_LOG_ROTATE=SIZE[,KEEP] (SIZE in bytes, or with K, M or G) has every writer do it.\n"
+     "ZYL_LOG_ROTATE=SIZE[,KEEP] (SIZE in bytes, or with K, M or G) has every writer do it;\n"
+     "with it set, at least its KEEP are kept, and a --keep above it is warned of: the\n"
+     "writers' next rotation would remove the generations beyond their KEEP.\n"
      "Prints the generation's name. Exit status: 0 rotated; 1 nothing to rotate (no file, or\n"
      "an empty one); 2 bad usage; 3 the rename failed (the log stays as it is).",
      "FILE", DefineRotate, RunRotate},

@@ -1,4 +1,6 @@
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <string>
 
 #include "commands.h"
 #include "diag/log_rotation.h"
@@ -20,9 +22,20 @@ void DefineRotate(CLI::App* app, Arguments* args) {
 }
 
 // The writers' own rotation, called now: a writer that appends meanwhile waits for it or finds
-// the new log.
+// the new log. Two rotations of one log remove nothing unannounced: this one keeps at least the
+// writers' KEEP, and says when --keep asks for more, which their next rotation would remove.
 Status RunRotate(const Arguments& args, Output& out) {
-  const Rotation rotation = RotateNow(args.text, *ParseNumber<std::size_t>(args.keep));
+  std::size_t keep = *ParseNumber<std::size_t>(args.keep);
+  if (const RotationSetting writers = RotationFromEnvironment(); writers.policy) {
+    if (writers.policy->keep < keep) {
+      Complain(std::string(kRotateVariable) + " keeps " + std::to_string(writers.policy->keep) +
+               " generations: the writers' next rotation removes all but the newest " +
+               std::to_string(writers.policy->keep) + " of the " + args.keep +
+               " --keep asks for; give both the same KEEP");
+    }
+    keep = std::max(keep, writers.policy->keep);
+  }
+  const Rotation rotation = RotateNow(args.text, keep);
   if (!rotation.generation.empty()) {
     out.Line(rotation.generation);
     return kOk;
