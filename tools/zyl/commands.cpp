@@ -207,6 +207,11 @@ CLI::Validator Check(const char* what, bool (*valid)(const std::string& value)) 
       "");
 }
 
+CLI::Validator OnThisSystem(const char* missing) {
+  return CLI::Validator(
+      [missing](const std::string&) { return missing != nullptr ? missing : std::string(); }, "");
+}
+
 int Run(int argc, char** argv) {
   Output out(stdout);
   Arguments args;

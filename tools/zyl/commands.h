@@ -56,6 +56,9 @@ std::optional<Number> ParseNumber(std::string_view text, int base = 10) {
 // A check of an option's value for CLI11: "'VALUE' is not `what`" unless `valid` accepts it.
 CLI::Validator Check(const char* what, bool (*valid)(const std::string& value));
 
+// Refuses an option that this system lacks, as bad usage saying `missing` (null: it has it).
+CLI::Validator OnThisSystem(const char* missing);
+
 // A command's options beyond its arguments (Define*), and its work (Run*), which commands.cpp
 // repeats for each line of standard input that stands in for an argument "-".
 void DefinePad(CLI::App* app, Arguments* args);

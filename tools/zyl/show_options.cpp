@@ -5,6 +5,7 @@
 #include <string>
 
 #include "commands.h"
+#include "system.h"
 #include "time_filter.h"
 
 namespace zyl::tool {
@@ -52,6 +53,7 @@ void DefineShow(CLI::App* app, Arguments* args) {
   app->add_option("--syslog", args->syslog,
                   "hand each record to the local syslog socket SOCKET instead (not on Windows)")
       ->type_name("SOCKET")
+      ->check(OnThisSystem(NoUnixDatagrams()))
       ->excludes(json)
       ->excludes(count);
   app->add_option("--escape", args->escape,

@@ -60,6 +60,8 @@ bool StopRequested();
 // Asks for a stop as a signal does: for work that cannot go on.
 void RequestStop();
 
+// Why this system has no unix datagram sockets ("not on Windows, which ..."); null where it has.
+const char* NoUnixDatagrams();
 // A unix datagram socket to send from, its send buffer as large as the system allows; -1 when
 // there is none, with why in `problem`.
 int OpenDatagramSocket(std::string* problem);

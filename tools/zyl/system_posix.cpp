@@ -81,6 +81,8 @@ bool StopRequested() { return stop_requested != 0; }
 
 void RequestStop() { stop_requested = 1; }
 
+const char* NoUnixDatagrams() { return nullptr; }
+
 int OpenDatagramSocket(std::string* problem) {
   const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
   if (fd < 0) *problem = std::strerror(errno);

@@ -122,8 +122,10 @@ bool StopRequested() { return InterlockedCompareExchange(&stop_requested, 0, 0) 
 void RequestStop() { InterlockedExchange(&stop_requested, 1); }
 
 // Windows has unix sockets of the stream kind only, and no local syslog daemon to listen on one.
+const char* NoUnixDatagrams() { return "not on Windows, which has no unix datagram sockets"; }
+
 int OpenDatagramSocket(std::string* problem) {
-  *problem = "not available on Windows, which has no unix datagram sockets";
+  *problem = NoUnixDatagrams();
   return -1;
 }
 
