@@ -17,6 +17,8 @@ namespace {
 
 constexpr std::uint64_t kFollowLast = 10;  // as tail -f starts
 constexpr int kPause = 100;                // milliseconds
+// What --last holds of its records' bytes; the rest of a file's it reads again when it shows them.
+constexpr std::uint64_t kHeldBytes = 32 << 20;
 
 // The entries that match, held back for --last, on to the chosen printer.
 class Shown {
@@ -30,6 +32,11 @@ class Shown {
         named_(std::move(named)),
         out_(out),
         sink_(sink) {}
+  ~Shown() {
+    for (const auto& [file, fd] : reopened_) CloseFile(fd);
+  }
+  Shown(const Shown&) = delete;
+  Shown& operator=(const Shown&) = delete;
 
   // Whether the entry was taken: shown, held, or left out by a filter. Once the sink has refused
   // one (a stop came first), nothing more is: the next run starts there.
@@ -45,11 +52,14 @@ class Shown {
     }
     // --last counts records: the pieces of one that follow each other go out together.
     const bool starts = entry.piece <= 1 || held_.empty() || held_.back().file != file ||
-                        held_.back().entry.offset + held_.back().entry.text.size() != entry.offset;
+                        held_.back().entry.offset + held_.back().size() != entry.offset;
     held_.push_back({starts, std::move(entry), file});
+    Hold(held_.back());
     if (starts && ++held_records_ > *last_) {
-      do held_.pop_front();
-      while (!held_.front().starts);
+      do {
+        held_bytes_ -= held_.front().entry.text.size();
+        held_.pop_front();
+      } while (!held_.front().starts);
       --held_records_;
     }
     return true;
@@ -58,8 +68,15 @@ class Shown {
   // At the end of what the file holds now: what --last held back goes out, and from then on
   // each entry as it comes.
   void EndOfFile() {
-    for (const Held& held : held_) Print(held.entry, held.file);
+    for (Held& held : held_) {
+      if (held.reread != 0) ReadAgain(held);
+      Print(held.entry, held.file);
+      if (held.reread != 0) std::string().swap(held.entry.text);  // its memory too
+    }
     held_.clear();
+    held_bytes_ = 0;
+    for (const auto& [file, fd] : reopened_) CloseFile(fd);
+    reopened_.clear();
     last_.reset();
   }
 
@@ -71,6 +88,50 @@ class Shown {
   }
 
  private:
+  struct Held {
+    bool starts;  // a record, or the first of its pieces
+    LogEntry entry;
+    std::string file;
+    std::size_t reread = 0;  // the size of its text, let go to be read again from `file`
+    std::size_t size() const { return reread != 0 ? reread : entry.text.size(); }
+  };
+
+  // Keeps the entry's bytes while they fit in kHeldBytes; a file's beyond are read again later.
+  void Hold(Held& held) {
+    const std::size_t size = held.entry.text.size();
+    if (held_bytes_ + size <= kHeldBytes || held.file == "-") {
+      held_bytes_ += size;
+      return;
+    }
+    auto [at, opened] = reopened_.try_emplace(held.file, -1);
+    std::string problem;
+    // Opened now, right after the read: a rotation later renames the file, but this stays it.
+    if (opened) at->second = OpenForReading(held.file, &problem);
+    if (at->second < 0) {
+      held_bytes_ += size;
+      return;
+    }
+    held.reread = size;
+    std::string().swap(held.entry.text);  // its memory too
+  }
+
+  void ReadAgain(Held& held) {
+    std::string& text = held.entry.text;
+    text.resize(held.reread);
+    const int fd = reopened_[held.file];
+    std::size_t got = 0;
+    while (got < text.size() && (got > 0 || SeekTo(fd, held.entry.offset))) {
+      const long n = ReadPatiently(fd, text.data() + got, text.size() - got);
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    if (got < text.size()) {
+      text.resize(got);
+      Complain(held.file + ", byte " + std::to_string(held.entry.offset) +
+               ": cut short while read, shown as it is now");
+    }
+  }
+
   void Print(const LogEntry& entry, const std::string& file) {
     shown_ = true;
     if (sink_ != nullptr) {
@@ -100,14 +161,11 @@ class Shown {
   const std::string named_;
   Output& out_;
   SyslogSink* sink_;
-  struct Held {
-    bool starts;  // a record, or the first of its pieces
-    LogEntry entry;
-    std::string file;
-  };
   InstantReader instants_;  // of the entries in the order taken
   std::deque<Held> held_;
   std::uint64_t held_records_ = 0;
+  std::uint64_t held_bytes_ = 0;         // of the texts held
+  std::map<std::string, int> reopened_;  // the files read again, by name
   Counter counter_;
   bool shown_ = false;
   bool refused_ = false;
