@@ -1,7 +1,6 @@
 #include "time_filter.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 #include <vector>
 
@@ -95,23 +94,18 @@ std::optional<std::int64_t> OffsetAt(std::int64_t instant) {
 }
 
 // The instants at which the local clock showed `t`: none (a time it skipped, or one the system
-// cannot place), one, or two, the earlier first (in the hour it went back).
+// cannot place), one, or two, the earlier first (in the hour it went back). The zone's offsets a
+// day before and after are the candidates: clocks change far less often than that. (mktime with
+// tm_isdst set would search for a fitting time, slowly, and not at all in a zone without DST.)
 std::vector<std::int64_t> Readings(const LogTime& t) {
+  const std::int64_t as_utc = t.Key() - kEpochKey;
   std::vector<std::int64_t> readings;
-  if (t.year < INT_MIN + 1900 || t.year > INT_MAX) return readings;
-  for (const int dst : {1, 0}) {
-    std::tm tm{};
-    tm.tm_year = static_cast<int>(t.year - 1900);
-    tm.tm_mon = t.month - 1;
-    tm.tm_mday = t.day;
-    tm.tm_hour = t.hour;
-    tm.tm_min = t.minute;
-    tm.tm_sec = t.second;
-    tm.tm_isdst = dst;
-    // mktime moves a time that the flag does not fit, and fails as -1, which is also an instant.
-    const std::time_t when = std::mktime(&tm);
-    if (LocalKey(when) != t.Key()) continue;
-    if (readings.empty() || readings.front() != when) readings.push_back(when);
+  for (const std::int64_t near : {as_utc - kDay, as_utc + kDay}) {
+    const auto offset = OffsetAt(near);
+    if (!offset) continue;
+    const std::int64_t instant = as_utc - *offset;
+    if (LocalKey(static_cast<std::time_t>(instant)) != t.Key()) continue;
+    if (readings.empty() || readings.front() != instant) readings.push_back(instant);
   }
   std::sort(readings.begin(), readings.end());
   return readings;
