@@ -6,7 +6,7 @@
 
 #include "commands.h"
 #include "system.h"
-#include "time_filter.h"
+#include "time_words.h"
 
 namespace zyl::tool {
 

@@ -1,5 +1,5 @@
-#ifndef ZYL_TOOLS_ZYL_TIME_FILTER_H_
-#define ZYL_TOOLS_ZYL_TIME_FILTER_H_
+#ifndef ZYL_TOOLS_ZYL_READER_TIME_WORDS_H_
+#define ZYL_TOOLS_ZYL_READER_TIME_WORDS_H_
 
 // The times of the log's records and of --since/--until. A record's header gives a local time
 // without its UTC offset; times are compared as instants, seconds from 1970-01-01 UTC.
@@ -64,4 +64,4 @@ std::string IsoText(const LogTime& time, std::optional<std::int64_t> instant);
 
 }  // namespace zyl::tool
 
-#endif  // ZYL_TOOLS_ZYL_TIME_FILTER_H_
+#endif  // ZYL_TOOLS_ZYL_READER_TIME_WORDS_H_
