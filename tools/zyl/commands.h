@@ -37,7 +37,7 @@ struct Arguments {
   bool ignore_case = false, json = false, count = false, follow = false;
   std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
   std::string syslog;           // the socket records are handed to instead of printed
-  std::string keep = "5";       // of 'rotate'
+  std::string keep;             // of 'rotate'; empty: ZYL_LOG_ROTATE's KEEP, or 5
 };
 
 // Runs zyl with the command line `argv`: results and help go to standard output, complaints to

@@ -16,7 +16,8 @@ bool IsKeep(const std::string& value) {
 }  // namespace
 
 void DefineRotate(CLI::App* app, Arguments* args) {
-  app->add_option("-k,--keep", args->keep, "the generations kept (default: " + args->keep + ")")
+  app->add_option("-k,--keep", args->keep,
+                  "the generations kept (default: the KEEP of ZYL_LOG_ROTATE, or 5)")
       ->type_name("N")
       ->check(Check("a count of 1 or more", IsKeep));
 }
@@ -25,15 +26,17 @@ void DefineRotate(CLI::App* app, Arguments* args) {
 // the new log. Two rotations of one log remove nothing unannounced: this one keeps at least the
 // writers' KEEP, and says when --keep asks for more, which their next rotation would remove.
 Status RunRotate(const Arguments& args, Output& out) {
-  std::size_t keep = *ParseNumber<std::size_t>(args.keep);
-  if (const RotationSetting writers = RotationFromEnvironment(); writers.policy) {
-    if (writers.policy->keep < keep) {
-      Complain(std::string(kRotateVariable) + " keeps " + std::to_string(writers.policy->keep) +
+  const RotationSetting writers = RotationFromEnvironment();
+  std::size_t keep = writers.policy ? writers.policy->keep : RotationPolicy{}.keep;
+  if (!args.keep.empty()) {
+    const std::size_t asked = *ParseNumber<std::size_t>(args.keep);
+    if (writers.policy && writers.policy->keep < asked) {
+      Complain(std::string(kRotateVariable) + " keeps " + std::to_string(keep) +
                " generations: the writers' next rotation removes all but the newest " +
-               std::to_string(writers.policy->keep) + " of the " + args.keep +
+               std::to_string(keep) + " of the " + args.keep +
                " --keep asks for; give both the same KEEP");
     }
-    keep = std::max(keep, writers.policy->keep);
+    keep = writers.policy ? std::max(keep, asked) : asked;
   }
   const Rotation rotation = RotateNow(args.text, keep);
   if (!rotation.generation.empty()) {
