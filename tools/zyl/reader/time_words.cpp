@@ -195,10 +195,10 @@ std::optional<std::int64_t> LocalInstant(const LogTime& time,
 
 std::optional<std::int64_t> InstantReader::Read(const LogTime& time) {
   if (time_ && time_->Key() == time.Key()) return instant_;  // a record's pieces, or one second
-  const auto instant = LocalInstant(time, instant_);
   time_ = time;
-  if (instant) instant_ = instant;
-  return instant;
+  instant_ = LocalInstant(time, latest_);
+  if (instant_) latest_ = instant_;
+  return instant_;
 }
 
 std::optional<std::int64_t> WhenInstant(std::string_view text, std::time_t now) {

@@ -31,7 +31,7 @@ std::optional<LogTime> ParseIsoTime(std::string_view text);
 // its first reading.
 std::optional<std::int64_t> WhenInstant(std::string_view text, std::time_t now);
 
-// The forms WhenKey reads, for a refusal.
+// The forms WhenInstant reads, for a refusal.
 inline constexpr char kTimeForms[] =
     "'Wed Mar 15 09:05:07 2006', 2026-12-07, 2026-12-07T10:00[:05], 10:00[:05] (today), today, "
     "yesterday, now, -90s, -30m, -2h, -7d, -2w or '2 hours ago' (s, min, h, d, w, or second, "
@@ -54,8 +54,9 @@ class InstantReader {
   std::optional<std::int64_t> Read(const LogTime& time);
 
  private:
-  std::optional<LogTime> time_;  // the last read, and its instant
-  std::optional<std::int64_t> instant_;
+  std::optional<LogTime> time_;          // the last read
+  std::optional<std::int64_t> instant_;  // its instant
+  std::optional<std::int64_t> latest_;   // the last instant known
 };
 
 // "2026-12-07T17:26:51+01:00", the UTC offset that `instant` (of `time`) gives; left out without
