@@ -140,10 +140,12 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
     EXPECT_EQ(run.err.empty(), c.err.empty()) << run.err;
     EXPECT_EQ(run.err.find(": error "), std::string::npos) << "a number, not the system's words";
   }
-  // --last holds 32 MiB of its records' bytes, and reads the rest of a file again to show them.
+  // --last holds 32 MiB of its records' bytes and reads the rest again to show them: from the
+  // file, or from where it put standard input's.
   const std::string huge = record + std::string(33 << 20, 'h') + "\r\n" + record;
   std::ofstream(dir.path() + "huge.log", std::ios::binary) << huge;
   EXPECT_TRUE(RunZyl({"show", "-n2", dir.path() + "huge.log"}).out == huge);
+  EXPECT_TRUE(RunZyl({"show", "-n2", "-"}, huge).out == huge);
   const ScopedEnv rotate("ZYL_LOG_ROTATE", "1 K");
   const ZylRun unread = RunZyl({"log", "-f", log, "rotated or not"});
   EXPECT_EQ(unread.status, 0);

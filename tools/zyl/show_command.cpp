@@ -1,8 +1,10 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <utility>
 
 #include "commands.h"
@@ -70,6 +72,7 @@ class Shown {
   // At the end of what the file holds now: what --last held back goes out, and from then on
   // each entry as it comes.
   void EndOfFile() {
+    if (spill_ != nullptr) std::fflush(spill_.get());
     for (Held& held : held_) {
       if (held.reread != 0) ReadAgain(held);
       Print(held.entry, held.file);
@@ -79,6 +82,8 @@ class Shown {
     held_bytes_ = 0;
     for (const auto& [file, fd] : reopened_) CloseFile(fd);
     reopened_.clear();
+    spill_.reset();
+    spilled_ = 0;
     last_.reset();
   }
 
@@ -94,36 +99,56 @@ class Shown {
     bool starts;  // a record, or the first of its pieces
     LogEntry entry;
     std::string file;
-    std::size_t reread = 0;  // the size of its text, let go to be read again from `file`
+    std::size_t reread = 0;  // the size of its text, let go to be read again from `fd` at `at`
+    int fd = -1;
+    std::uint64_t at = 0;
     std::size_t size() const { return reread != 0 ? reread : entry.text.size(); }
   };
 
-  // Keeps the entry's bytes while they fit in kHeldBytes; a file's beyond are read again later.
+  // Keeps the entry's bytes while they fit in kHeldBytes; beyond, a file's are read again from it,
+  // and standard input's from a temporary file they are written to.
   void Hold(Held& held) {
     const std::size_t size = held.entry.text.size();
-    if (held_bytes_ + size <= kHeldBytes || held.file == "-") {
+    held.fd = held_bytes_ + size <= kHeldBytes ? -1
+              : held.file == "-"               ? Spill(held)
+                                               : Reopened(held.file);
+    if (held.fd < 0) {
       held_bytes_ += size;
       return;
     }
-    auto [at, opened] = reopened_.try_emplace(held.file, -1);
-    std::string problem;
-    // Opened now, right after the read: a rotation later renames the file, but this stays it.
-    if (opened) at->second = OpenForReading(held.file, &problem);
-    if (at->second < 0) {
-      held_bytes_ += size;
-      return;
-    }
+    if (held.file != "-") held.at = held.entry.offset;
     held.reread = size;
     std::string().swap(held.entry.text);  // its memory too
+  }
+
+  // Opened right after the read: a rotation may rename the file later, but this stays it.
+  int Reopened(const std::string& file) {
+    auto [at, opened] = reopened_.try_emplace(file, -1);
+    std::string problem;
+    if (opened) at->second = OpenForReading(file, &problem);
+    return at->second;
+  }
+
+  int Spill(Held& held) {
+    if (spill_ == nullptr && !spill_failed_) spill_.reset(std::tmpfile());
+    const std::string& text = held.entry.text;
+    if (spill_ == nullptr ||
+        std::fwrite(text.data(), 1, text.size(), spill_.get()) != text.size()) {
+      spill_failed_ = true;  // its end is unknown now: held in memory from here
+      spill_.reset();
+      return -1;
+    }
+    held.at = spilled_;
+    spilled_ += text.size();
+    return fileno(spill_.get());
   }
 
   void ReadAgain(Held& held) {
     std::string& text = held.entry.text;
     text.resize(held.reread);
-    const int fd = reopened_[held.file];
     std::size_t got = 0;
-    while (got < text.size() && (got > 0 || SeekTo(fd, held.entry.offset))) {
-      const long n = ReadPatiently(fd, text.data() + got, text.size() - got);
+    while (got < text.size() && (got > 0 || SeekTo(held.fd, held.at))) {
+      const long n = ReadPatiently(held.fd, text.data() + got, text.size() - got);
       if (n <= 0) break;
       got += static_cast<std::size_t>(n);
     }
@@ -168,6 +193,12 @@ class Shown {
   std::uint64_t held_records_ = 0;
   std::uint64_t held_bytes_ = 0;         // of the texts held
   std::map<std::string, int> reopened_;  // the files read again, by name
+  struct CloseStream {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+  };
+  std::unique_ptr<std::FILE, CloseStream> spill_;  // standard input's held bytes beyond
+  std::uint64_t spilled_ = 0;
+  bool spill_failed_ = false;
   Counter counter_;
   bool shown_ = false;
   bool refused_ = false;
