@@ -50,7 +50,9 @@ extern "C" {
 [[nodiscard]] ZYL_API bool Debug();
 
 // Appends a two-line record to the file LogName names: "APP: <executable>: <ctime-form time>",
-// then `message`. Silently does nothing when the file cannot be opened.
+// then `message`. Silently does nothing when the file cannot be opened. One log is written by one
+// kind of process: Windows programs (the DLL, under Wine too) or Linux ones, not both, since the
+// two append by different rules and a mix loses and tears records (docs/reliability.md).
 ZYL_API void SendDebugMsg(const std::string& message);
 
 // Shows `text` in a modal, top-most box owned by, and captioned with the title of, the calling

@@ -88,7 +88,7 @@ AppendResult AppendRecord(const char* path, std::string_view record, bool want_p
   // the log, and a later record tries again.
   if (policy && end && *end >= policy->size && platform::LockForRotation(file) &&
       NamesFile(path, file)) {
-    Rotate(path, policy->keep);
+    result.rotation_problem = Rotate(path, policy->keep).problem;
   }
   platform::CloseFile(file);
   return result;
@@ -96,30 +96,34 @@ AppendResult AppendRecord(const char* path, std::string_view record, bool want_p
 
 Rotation RotateNow(const std::string& path, std::size_t keep) {
   Rotation rotation;
-  // The name may move to a new file between the open and the lock: then that one is rotated.
+  platform::AppendFile file;
+  // A writer's rotation leaves no log until its next record: a log found meanwhile is opened.
   for (int attempt = 0; attempt < 3; ++attempt) {
-    const platform::AppendFile file = platform::OpenForAppend(path.c_str(), true);
-    if (file.handle == -1) {
-      rotation.problem = platform::LastErrorText();
-      if (!platform::IdOfPath(path.c_str())) rotation.problem.clear();  // no log: nothing to do
-      return rotation;
-    }
-    const bool locked = platform::LockForRotation(file);
-    if (!locked || NamesFile(path.c_str(), file)) {
-      const std::optional<std::uint64_t> size = platform::FileSize(file);
-      if (!locked) {
-        rotation.problem = "another process holds its lock";
-      } else if (!size) {
-        rotation.problem = platform::LastErrorText();
-      } else if (*size > 0) {
-        rotation = Rotate(path, keep);
-      }
-      platform::CloseFile(file);
-      return rotation;
-    }
-    platform::CloseFile(file);
+    file = platform::OpenForAppend(path.c_str(), true);
+    if (file.handle != -1) break;
+    rotation.problem = platform::LastErrorText();
+    if (!platform::IdOfPath(path.c_str())) return {};  // no log: nothing to do
   }
-  rotation.problem = "it was replaced while it was being rotated";
+  if (file.handle == -1) return rotation;
+  rotation.problem.clear();
+  const std::optional<std::uint64_t> size = platform::FileSize(file);
+  if (!platform::LockForRotation(file)) {
+    rotation.problem = "another process holds its lock";
+  } else if (!NamesFile(path.c_str(), file)) {
+    // Another rotation renamed it meanwhile: it is a generation now, or removed already.
+    rotation.elsewhere = true;
+    const std::optional<platform::FileId> id = platform::IdOfFile(file);
+    for (const Generation& generation : ListGenerations(path)) {
+      if (id && id == platform::IdOfPath(generation.path.c_str())) {
+        rotation.generation = generation.path;
+      }
+    }
+  } else if (!size) {
+    rotation.problem = platform::LastErrorText();
+  } else if (*size > 0) {
+    rotation = Rotate(path, keep);
+  }
+  platform::CloseFile(file);
   return rotation;
 }
 

@@ -45,6 +45,7 @@ struct RecordPlace {
 struct AppendResult {
   bool whole = false;                // all of the record was written
   std::optional<RecordPlace> place;  // with `want_place`, where the system tells it
+  std::string rotation_problem;      // why a rotation the record asked for failed
 };
 
 // Appends `record` to the log `path` in one piece, then rotates the log when the environment asks
@@ -52,7 +53,9 @@ struct AppendResult {
 AppendResult AppendRecord(const char* path, std::string_view record, bool want_place = false);
 
 // Rotates the log `path` now, whatever its size, by the writers' rules. Rotation::generation is
-// empty and Rotation::problem too when there is nothing to rotate: no file, or an empty one.
+// empty and Rotation::problem too when there is nothing to rotate: no file, or an empty one. A
+// log that a writer rotated meanwhile counts as rotated (Rotation::elsewhere), `generation` naming
+// where it is now unless it is gone already.
 Rotation RotateNow(const std::string& path, std::size_t keep);
 
 }  // namespace zyl

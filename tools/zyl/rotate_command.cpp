@@ -39,8 +39,8 @@ Status RunRotate(const Arguments& args, Output& out) {
     keep = writers.policy ? std::max(keep, asked) : asked;
   }
   const Rotation rotation = RotateNow(args.text, keep);
-  if (!rotation.generation.empty()) {
-    out.Line(rotation.generation);
+  if (!rotation.generation.empty() || rotation.elsewhere) {
+    if (!rotation.generation.empty()) out.Line(rotation.generation);
     return kOk;
   }
   if (rotation.problem.empty()) return kNoResult;
