@@ -23,13 +23,6 @@ TEST(ZylPad, ReportsAResultThatDoesNotFitInA32BitProcess) {
             std::vector<std::string>{"zyl: a result of 2147483647 bytes does not fit in memory"});
 }
 
-TEST(Zyl, RefusesAnOptionWindowsLacksAsBadUsage) {
-  const ZylRun run = RunZyl({"show", "--syslog", "/dev/log", "-"}, "APP: x: now\nm\n");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(Lines(run.err).front(),
-            "zyl: --syslog: not on Windows, which has no unix datagram sockets");
-}
-
 TEST(ZylTitle, ReadsTheTitleOfAnotherProcesssWindow) {
   const HWND window = CreateWindowExA(0, "STATIC", "Quarterly report", WS_OVERLAPPEDWINDOW, 0, 0,
                                       200, 100, nullptr, nullptr, nullptr, nullptr);

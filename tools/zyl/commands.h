@@ -2,7 +2,7 @@
 #define ZYL_TOOLS_ZYL_COMMANDS_H_
 
 // zyl's commands: the table with their help (commands.cpp), and each command's options and work
-// (text_commands.cpp, log_command.cpp, show_command.cpp, rotate_command.cpp).
+// (text_commands.cpp, log_command.cpp, show_command.cpp, rotate_command.cpp, ship.cpp).
 
 #include <optional>
 #include <string>
@@ -36,8 +36,8 @@ struct Arguments {
   std::vector<std::string> apps, greps;
   bool ignore_case = false, json = false, count = false, follow = false;
   std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
-  std::string syslog;           // the socket records are handed to instead of printed
   std::string keep;             // of 'rotate'; empty: ZYL_LOG_ROTATE's KEEP, or 5
+  std::string to, state, protocol = "relp";  // of 'ship'
 };
 
 // Runs zyl with the command line `argv`: results and help go to standard output, complaints to
@@ -47,9 +47,6 @@ int Run(int argc, char** argv);
 // A check of an option's value for CLI11: "'VALUE' is not `what`" unless `valid` accepts it.
 CLI::Validator Check(const char* what, bool (*valid)(const std::string& value));
 
-// Refuses an option that this system lacks, as bad usage saying `missing` (null: it has it).
-CLI::Validator OnThisSystem(const char* missing);
-
 // A command's options beyond its arguments (Define*), and its work (Run*), which commands.cpp
 // repeats for each line of standard input that stands in for an argument "-".
 void DefinePad(CLI::App* app, Arguments* args);
@@ -58,6 +55,7 @@ void DefineError(CLI::App* app, Arguments* args);
 void DefineTitle(CLI::App* app, Arguments* args);
 void DefineShow(CLI::App* app, Arguments* args);
 void DefineRotate(CLI::App* app, Arguments* args);
+void DefineShip(CLI::App* app, Arguments* args);
 Status RunPad(const Arguments& args, Output& out);
 Status RunShortPath(const Arguments& args, Output& out);
 Status RunDebug(const Arguments& args, Output& out);
@@ -67,6 +65,7 @@ Status RunError(const Arguments& args, Output& out);
 Status RunTitle(const Arguments& args, Output& out);
 Status RunShow(const Arguments& args, Output& out);
 Status RunRotate(const Arguments& args, Output& out);
+Status RunShip(const Arguments& args, Output& out);
 
 }  // namespace zyl::tool
 

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "commands.h"
-#include "system.h"
 #include "time_words.h"
 
 namespace zyl::tool {
@@ -50,12 +49,6 @@ void DefineShow(CLI::App* app, Arguments* args) {
   app->add_option("--cursor-file", args->cursor_file,
                   "start after the place kept in FILE, and keep there how far records went out")
       ->type_name("FILE");
-  app->add_option("--syslog", args->syslog,
-                  "hand each record to the local syslog socket SOCKET instead (not on Windows)")
-      ->type_name("SOCKET")
-      ->check(OnThisSystem(NoUnixDatagrams()))
-      ->excludes(json)
-      ->excludes(count);
   app->add_option("--escape", args->escape,
                   "control bytes as visible escapes: auto (on a terminal), always or never")
       ->type_name("WHEN")
