@@ -13,8 +13,7 @@ set -euo pipefail
 zyl=$1 writer=$2 rsyslogd=$3 contrib=$4 emulator=${5:-} collector_pid= ship_pid= stream_pid=
 tmp=$(mktemp -d) && log=$tmp/app.log
 trap 'stop "$stream_pid"; [ -z "$ship_pid" ] || stop_ship; stop "$collector_pid"; rm -rf "$tmp"' EXIT
-# A foreground program gets a minute at most.
-run() { timeout 60 $emulator "$@"; }
+run() { timeout 60 $emulator "$@"; }  # a foreground program, for a minute at most
 # A Windows program names the files by their Windows paths.
 winpath() { if [ -n "$emulator" ]; then echo "Z:${1//\//\\}"; else echo "$1"; fi; }
 
@@ -26,10 +25,7 @@ within() {
 }
 # reap PID: waits for a child that was told to end, for at most 10 s, then kills it.
 gone() { [[ "$(ps -o stat= -p "$1" 2>/dev/null || echo Z)" == Z* ]]; }
-reap() {
-  within 10 gone "$1" || kill -KILL "$1" 2>/dev/null || :
-  wait "$1" 2>/dev/null || :
-}
+reap() { within 10 gone "$1" || kill -KILL "$1" 2>/dev/null || :; wait "$1" 2>/dev/null || :; }
 stop() { [ -z "${1:-}" ] || { kill "$1" 2>/dev/null && reap "$1"; } || :; }
 listening() { ss -ltnH "sport = :$port" | grep -q .; }
 received() { cat "$tmp/records.json" 2>/dev/null | wc -l; }
@@ -54,9 +50,8 @@ start_ship() {
   fi
   ship_pid=$!
 }
-# Wine runs the 64-bit zyl.exe as a process of its own (its command line "Z:\...\zyl.exe ...") and
-# the 32-bit one in the place of its launcher (the Unix path): both found by their command line
-# (its port is this test's), and passed no signal but SIGKILL: under Wine zyl.exe is only killed.
+# Wine runs the 64-bit zyl.exe as a process of its own, the 32-bit one in its launcher's place: both
+# found by their command line (its port is this test's), and under Wine only ever SIGKILLed.
 killed_ship() {
   if [ -n "$emulator" ]; then
     pkill -KILL -f "zyl\.exe ship --to 127\.0\.0\.1:$port " || :
