@@ -12,9 +12,8 @@
 set -euo pipefail
 zyl=$1 writer=$2 rsyslogd=$3 contrib=$4 emulator=${5:-} collector_pid= ship_pid= stream_pid=
 tmp=$(mktemp -d) && log=$tmp/app.log
-stop() { [ -z "${1:-}" ] || { kill "$1" 2>/dev/null && wait "$1" 2>/dev/null; } || :; }
 trap 'stop "$stream_pid"; [ -z "$ship_pid" ] || stop_ship; stop "$collector_pid"; rm -rf "$tmp"' EXIT
-run() { $emulator "$@"; }
+run() { timeout 60 $emulator "$@"; }  # a foreground program, for a minute at most
 # A Windows program names the files by their Windows paths.
 winpath() { if [ -n "$emulator" ]; then echo "Z:${1//\//\\}"; else echo "$1"; fi; }
 
@@ -24,6 +23,10 @@ within() {
   for ((i = 0; i < $1 * 10; i++)); do "${@:2}" && return 0 || sleep 0.1; done
   echo "ship_test: gave up after $1 s waiting for: ${*:2}" >&2 && return 1
 }
+# reap PID: waits for a child that was told to end, for at most 10 s, then kills it.
+gone() { [[ "$(ps -o stat= -p "$1" 2>/dev/null || echo Z)" == Z* ]]; }
+reap() { within 10 gone "$1" || kill -KILL "$1" 2>/dev/null || :; wait "$1" 2>/dev/null || :; }
+stop() { [ -z "${1:-}" ] || { kill "$1" 2>/dev/null && reap "$1"; } || :; }
 listening() { ss -ltnH "sport = :$port" | grep -q .; }
 received() { cat "$tmp/records.json" 2>/dev/null | wc -l; }
 all_delivered() { [ "$(received)" -ge "$written" ]; }
@@ -36,30 +39,30 @@ start_collector() {
   within 10 listening
 }
 stop_collector() { stop "$collector_pid"; collector_pid=; }
-kill_collector() { kill -KILL "$collector_pid"; wait "$collector_pid" || :; collector_pid=; }
+kill_collector() { kill -KILL "$collector_pid"; reap "$collector_pid"; collector_pid=; }
 start_ship() {
   if [ -n "$emulator" ]; then
-    run "$zyl" ship --to "127.0.0.1:$port" --state "$(winpath "$tmp/state")" "$(winpath "$log")" \
-      2>>"$tmp/ship.err" &
+    $emulator "$zyl" ship --to "127.0.0.1:$port" --state "$(winpath "$tmp/state")" \
+      "$(winpath "$log")" 2>>"$tmp/ship.err" &
   else
     ZYL_SHIP_FILE=$log ZYL_SHIP_TARGET=127.0.0.1 ZYL_SHIP_PORT=$port ZYL_SHIP_STATE=$tmp/state \
       ZYL_SHIP_ZYL=$zyl "$contrib/zyl-ship" 2>>"$tmp/ship.err" &
   fi
   ship_pid=$!
 }
-# Wine runs zyl.exe as a process of its own, found by its command line (its port is this test's),
-# and passes it no signal but SIGKILL: under Wine zyl.exe is only ever killed.
+# Wine runs the 64-bit zyl.exe as a process of its own, the 32-bit one in its launcher's place: both
+# found by their command line (its port is this test's), and under Wine only ever SIGKILLed.
 killed_ship() {
   if [ -n "$emulator" ]; then
-    pkill -KILL -f "^Z:.*zyl\.exe ship --to 127\.0\.0\.1:$port " || :
+    pkill -KILL -f "zyl\.exe ship --to 127\.0\.0\.1:$port " || :
   else
     kill -KILL "$ship_pid"
   fi
-  wait "$ship_pid" || :
+  reap "$ship_pid"
   ship_pid=
 }
 stop_ship() { if [ -n "$emulator" ]; then killed_ship; else stop "$ship_pid"; ship_pid=; fi; }
-mkdir -p "$tmp/state"
+mkdir -p "$tmp/state" && touch "$tmp/ship.err"
 
 # The start pattern docs/shipping.md gives other shippers finds each header, CR LF or LF, and no
 # message line, as POSIX extended and as PCRE alike.

@@ -61,10 +61,10 @@ std::size_t Utf8CharSize(std::string_view text) {
 
 std::string Hex(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
-  std::string hex;
-  for (const char c : bytes) {
-    hex.append(1, kDigits[static_cast<unsigned char>(c) >> 4]);
-    hex.append(1, kDigits[static_cast<unsigned char>(c) & 15]);
+  std::string hex(bytes.size() * 2, '0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    hex[2 * i] = kDigits[static_cast<unsigned char>(bytes[i]) >> 4];
+    hex[2 * i + 1] = kDigits[static_cast<unsigned char>(bytes[i]) & 15];
   }
   return hex;
 }

@@ -32,8 +32,16 @@ constexpr std::size_t kPushAt = 64 * 1024;
 constexpr std::size_t kLargestMessage = (4 << 20) - 4096;
 // A part's bytes: three times as long with their hex beside them, it still fits.
 constexpr std::size_t kPart = 1 << 20;
-constexpr int kLookEvery = 250;                      // milliseconds, as 'zyl show --follow'
-constexpr auto kSaveEvery = milliseconds(10);        // the cursor, when it moved
+constexpr int kLookEvery = 250;  // milliseconds, as 'zyl show --follow'
+// The cursor, when it moved: a SIGKILL sends again what was acknowledged since, and what was in
+// flight. While records are read and sent, a slow save (a large cursor, of many generations read
+// within seconds, or a slow file system) comes less often, taking at most a fifth of the time;
+// once all is read, as soon as the last one is done.
+constexpr auto kSaveEvery = milliseconds(2);
+constexpr int kSaveShare = 5;
+// While a long read sends, the acknowledgements that came are taken after each push, at most this
+// often, so the cursor follows them.
+constexpr auto kHearEvery = milliseconds(1);
 constexpr int kOpenWait = 10'000;                    // for the collector's answer to an opening
 constexpr int kCloseWait = 10'000;                   // for acknowledgements at a stop
 constexpr auto kSilence = std::chrono::seconds(60);  // with records in flight, then reconnect
@@ -72,7 +80,6 @@ class Shipper {
       return kFailed;
     }
     acked_ = std::move(loaded);
-    if (acked_) saved_ = CursorText(*acked_);
     auto retry = kFirstRetry;
     while (!StopRequested()) {
       if (!link_.Open(kOpenWait, &problem)) {
@@ -94,7 +101,7 @@ class Shipper {
         retry = std::min(retry * 2, kLongestRetry);
       }
     }
-    return Save(true) ? kOk : kFailed;
+    return Save(When::kNow) ? kOk : kFailed;
   }
 
  private:
@@ -132,7 +139,7 @@ class Shipper {
       while (!broken_ && !StopRequested() && Clock::now() < next) {
         const auto left = std::chrono::duration_cast<milliseconds>(next - Clock::now());
         Pump(static_cast<int>(std::min(left, kSaveEvery).count()));
-        if (!Save(false)) return kFailed;
+        if (!Save(When::kIdle)) return kFailed;
       }
       if (failed_) return kFailed;
     }
@@ -229,11 +236,18 @@ class Shipper {
   // Waits until the window has room for one more message; false when the link failed or a stop
   // came first.
   bool Room() {
+    // Only once what was sent has gone: a message pushed alone has its acknowledgement answered
+    // at once, and the next ones' held back by the collector's system until this end's delayed
+    // ACK (40 ms).
+    if (link_.in_flight() > 0 && link_.unsent_bytes() == 0 &&
+        Clock::now() - pumped_ >= kHearEvery) {
+      Pump(0);
+    }
     while (!broken_ && (link_.in_flight() >= kWindow || link_.unsent_bytes() >= kMostUnsent)) {
       if (StopRequested()) return false;
       Pump(100);
     }
-    if (!broken_ && !Save(false)) failed_ = broken_ = true;
+    if (!broken_ && !Save(When::kBusy)) failed_ = broken_ = true;
     return !broken_;
   }
 
@@ -241,7 +255,9 @@ class Shipper {
     std::string problem;
     const std::uint64_t acknowledged = link_.acknowledged();
     bool ok = link_.Pump(wait, &problem);
+    pumped_ = Clock::now();
     Advance();
+    if (!Save(When::kBusy)) failed_ = broken_ = true;
     // A connection that went dead without a word (a host gone, a cable pulled) is opened anew;
     // what was in flight goes again.
     const Clock::time_point now = Clock::now();
@@ -283,20 +299,26 @@ class Shipper {
     while (!snapshots_.empty() && snapshots_.front().sent <= link_.acknowledged()) {
       acked_ = std::move(snapshots_.front().cursor);
       snapshots_.pop_front();
+      moved_ = true;
     }
   }
 
-  bool Save(bool now) {
-    if (!acked_ || (!now && Clock::now() - last_save_ < kSaveEvery)) return true;
-    std::string text = CursorText(*acked_);
-    if (text == saved_) return true;
+  enum class When { kNow, kIdle, kBusy };
+  bool Save(When when) {
+    const Clock::time_point start = Clock::now();
+    if (!moved_ || (when == When::kBusy && start < next_save_) ||
+        (when == When::kIdle && start - saved_ < kSaveEvery)) {
+      return true;
+    }
     std::string problem;
     if (!SaveCursor(cursor_path_, *acked_, &problem)) {
       Complain("cannot write " + cursor_path_ + ": " + problem);
       return false;
     }
-    saved_ = std::move(text);
-    last_save_ = Clock::now();
+    moved_ = false;
+    saved_ = Clock::now();
+    next_save_ =
+        saved_ + std::max<Clock::duration>(kSaveEvery, (saved_ - start) * (kSaveShare - 1));
     return true;
   }
 
@@ -323,8 +345,8 @@ class Shipper {
   };
   std::deque<Taken> snapshots_;
   std::optional<Cursor> acked_;  // past the last record acknowledged
-  std::string saved_;
-  Clock::time_point last_save_;
+  bool moved_ = false;           // past where the saved cursor stands
+  Clock::time_point saved_, next_save_, pumped_;
   Clock::time_point heard_ = Clock::now();  // the last acknowledgement, or nothing in flight
   bool broken_ = false, failed_ = false, away_ = false, new_look_ = true;
   std::string file_;  // the name Identify last looked up, and its file

@@ -19,7 +19,12 @@ constexpr std::size_t kLargest = std::size_t{64} << 20;
 std::string Written(std::string_view name) {
   std::string text;
   for (const char c : name) {
-    text += c == '\\' ? "\\\\" : c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string(1, c);
+    if (c == '\\' || c == '\n' || c == '\r') {
+      text += '\\';
+      text += c == '\\' ? '\\' : c == '\n' ? 'n' : 'r';
+    } else {
+      text += c;
+    }
   }
   return text;
 }
@@ -94,6 +99,7 @@ std::string CursorText(const Cursor& cursor) {
   for (const auto& [name, newest] : cursor.newest) {
     text += "log " + std::to_string(newest) + " " + Written(name) + "\n";
   }
+  text.reserve(text.size() + cursor.files.size() * (2 * kHeadSize + 128));
   for (const FilePlace& file : cursor.files) {
     text += "file " + std::to_string(file.id.volume) + " " + std::to_string(file.id.index) + " " +
             std::to_string(file.id.birth) + " " + std::to_string(file.offset) + " " +
