@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "diag/retry.h"
 #include "platform/platform.h"
 
 namespace zyl {
@@ -80,7 +81,7 @@ std::vector<Generation> ListGenerations(std::string_view path) {
 Rotation Rotate(const std::string& path, std::size_t keep) {
   Rotation rotation;
   // A name taken between the look and the rename (by a file of another program) is passed over.
-  for (int attempt = 0; attempt < 3 && rotation.generation.empty(); ++attempt) {
+  for (int attempt = 0; attempt < kRaceAttempts && rotation.generation.empty(); ++attempt) {
     const std::vector<Generation> before = ListGenerations(path);
     const std::uint64_t next = before.empty() ? 1 : before.back().number + 1;
     if (next == 0) {

@@ -4,6 +4,7 @@
 #include "diag/log_generations.h"
 #include "diag/log_record.h"
 #include "diag/log_rotation.h"
+#include "diag/retry.h"
 #include "platform/platform.h"
 #include "record_reader.h"
 #include "system.h"
@@ -59,7 +60,7 @@ Found LookAt(const std::string& path, const RecordPlace& place, std::string_view
 // otherwise why it was not found.
 std::string Confirm(const std::string& log, const RecordPlace& place, std::string_view record) {
   // A rotation may rename the file between the listing and the open: the search is tried again.
-  for (int attempt = 0; attempt < 3; ++attempt) {
+  for (int attempt = 0; attempt < kRaceAttempts; ++attempt) {
     std::vector<std::string> paths{log};
     const std::vector<Generation> generations = ListGenerations(log);
     for (auto it = generations.rbegin(); it != generations.rend(); ++it) paths.push_back(it->path);
@@ -101,7 +102,7 @@ Status RunLog(const Arguments& args, Output& /*out*/) {
              "SIZE in bytes or with K, M or G: the log is not rotated");
   }
   const std::string record = BuildRecord(args.text);
-  const AppendResult result = AppendRecord(args.file.c_str(), record, true);
+  const AppendResult result = AppendRecordAndPlace(args.file.c_str(), record);
   const std::string system_text = result.whole ? "" : platform::LastErrorText();
   const FileStatus status = StatFile(args.file);
   std::string problem;
