@@ -51,5 +51,22 @@ TEST(RotationFromEnvironment, ReadsSizeAndKeepOrLeavesRotationOff) {
   }
 }
 
+// A record that ends exactly at SIZE rotates the log, one a byte short of it does not; either
+// way its place is the log's end as it was written.
+TEST(AppendRecordAndPlace, RotatesOnceARecordReachesTheSize) {
+  const std::string record = "APP: x: Wed Mar 15 09:05:07 2006\nm\n";
+  for (const std::size_t beyond : {0, 1}) {
+    SCOPED_TRACE(beyond);
+    const testing::TempDir dir;
+    const std::string log = dir.path() + "app.log";
+    const std::string size = std::to_string(record.size() + beyond);
+    testing::ScopedEnv env(kRotateVariable, size.c_str());
+    const AppendResult result = AppendRecordAndPlace(log.c_str(), record);
+    EXPECT_TRUE(result.whole);
+    EXPECT_EQ(result.place ? result.place->end : 0, record.size());
+    EXPECT_EQ(testing::FileExists(dir.path() + "app.1.log"), beyond == 0);
+  }
+}
+
 }  // namespace
 }  // namespace zyl

@@ -55,10 +55,20 @@ Found LookAt(const std::string& path, const RecordPlace& place, std::string_view
   return found;
 }
 
-// Looks for the file the record was appended to, by identity: the log, or the generation a
-// rotation has renamed it to since; then compares its bytes. Empty when the record is there;
-// otherwise why it was not found.
-std::string Confirm(const std::string& log, const RecordPlace& place, std::string_view record) {
+// Why a record could not be appended to `file`: the system's words for the failure just now, or
+// the folder that is missing.
+std::string WhyNotAppended(const std::string& file, const std::string& system_text) {
+  const std::size_t cut = file.find_last_of(platform::PathSeparators());
+  const std::string folder = cut == std::string::npos ? "" : file.substr(0, cut + 1);
+  if (!folder.empty() && !StatFile(folder).exists)
+    return "the folder " + folder + " does not exist";
+  return system_text;
+}
+
+}  // namespace
+
+std::string ConfirmAppended(const std::string& log, const RecordPlace& place,
+                            std::string_view record) {
   // A rotation may rename the file between the listing and the open: the search is tried again.
   for (int attempt = 0; attempt < kRaceAttempts; ++attempt) {
     std::vector<std::string> paths{log};
@@ -72,18 +82,6 @@ std::string Confirm(const std::string& log, const RecordPlace& place, std::strin
   }
   return "the file it was written to is gone";
 }
-
-// Why a record could not be appended to `file`: the system's words for the failure just now, or
-// the folder that is missing.
-std::string WhyNotAppended(const std::string& file, const std::string& system_text) {
-  const std::size_t cut = file.find_last_of(platform::PathSeparators());
-  const std::string folder = cut == std::string::npos ? "" : file.substr(0, cut + 1);
-  if (!folder.empty() && !StatFile(folder).exists)
-    return "the folder " + folder + " does not exist";
-  return system_text;
-}
-
-}  // namespace
 
 void DefineLog(CLI::App* app, Arguments* args) {
   app->add_option("-f,--file", args->file, "the log file (default: " + args->file + ")")
@@ -113,7 +111,7 @@ Status RunLog(const Arguments& args, Output& /*out*/) {
   } else if (!result.place) {
     problem = "the system did not tell where the record went: it cannot be read back";
   } else {
-    problem = Confirm(args.file, *result.place, record);
+    problem = ConfirmAppended(args.file, *result.place, record);
   }
   if (problem.empty()) return kOk;
   Complain("could not append a record to " + args.file + ": " + problem);
