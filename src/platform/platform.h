@@ -1,9 +1,10 @@
 #ifndef ZYL_PLATFORM_PLATFORM_H_
 #define ZYL_PLATFORM_PLATFORM_H_
 
-// The operating-system seam. Each function is shaped like the call it wraps; win32.cpp and
-// posix.cpp implement it, one of them per build, and try once: whether to try again, and for how
-// long, is decided in shared code (diag/retry.h).
+// The operating-system seam. Each function is shaped like the call it wraps, doing what its system
+// needs to keep the promise written here (a long write in pieces, a partial one cut back);
+// win32.cpp and posix.cpp implement it, one of them per build. They try once: whether to try
+// again, and for how long, is decided in shared code (diag/retry.h).
 
 #include <cstddef>
 #include <cstdint>
