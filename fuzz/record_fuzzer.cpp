@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "fuzz_check.h"
+#include "printers.h"
 #include "record_reader.h"
-#include "show.h"
 
 namespace {
 

@@ -69,7 +69,7 @@ run cmake-linux "$work/app"
 run cmake-windows "$work/app"
 run pkg-config "$work/app"
 run mingw-g++ "$work/app"
-# The C interface: the README's C program on each target, its Python one on Linux.
+# The C interface: the README's C program on each target, its Python package on Linux.
 recipe app.c >"$work/app-c/app.c"
 recipe app.py >"$work/app-c/app.py"
 run c "$work/app-c"
@@ -77,8 +77,10 @@ run c "$work/app-c"
   { cat "$work/c.log"; echo "the C program did not print its answer on each target" >&2; exit 1; }
 echo "app.c: [report.txt] [00042] on Linux and under Wine, 64-bit and 32-bit"
 run python "$work/app-c"
-grep -qxF "b'a\x00b'" "$work/python.log" || { cat "$work/python.log"; exit 1; }
-echo "app.py: $(cat "$work/python.log")"
+# The installed package, found through PYTHONPATH alone, and the log it names.
+grep -qxF "report.txt 00042" "$work/python.log" && grep -qxF "b'a\x00b'" "$work/python.log" &&
+  grep -q 'started$' "$HOME/app.log" || { cat "$work/python.log"; exit 1; }
+echo "app.py: $(tr '\n' ' ' <"$work/python.log")and started in ~/app.log"
 cat >"$work/app-c/CMakeLists.txt" <<'EOF'
 cmake_minimum_required(VERSION 3.25)
 project(app_c LANGUAGES C)

@@ -28,6 +28,9 @@ inline constexpr std::size_t kTimeBound = 31;
 // The longest header line without its line end: a path has at most platform::kPathLimit bytes.
 inline constexpr std::size_t kLongestHeader =
     kHeaderStart.size() + platform::kPathLimit + kBeforeTime.size() + kTimeBound;
+// The longest header line with its line end: a writer's room for it, and what a reader keeps back
+// of a line until it is whole.
+inline constexpr std::size_t kHeadBound = kLongestHeader + 2;
 
 // A header's local time.
 struct Time {

@@ -80,10 +80,11 @@ std::vector<Generation> ListGenerations(std::string_view path) {
 
 Rotation Rotate(const std::string& path, std::size_t keep) {
   Rotation rotation;
+  std::vector<Generation> generations;
   // A name taken between the look and the rename (by a file of another program) is passed over.
   for (int attempt = 0; attempt < kRaceAttempts && rotation.generation.empty(); ++attempt) {
-    const std::vector<Generation> before = ListGenerations(path);
-    const std::uint64_t next = before.empty() ? 1 : before.back().number + 1;
+    generations = ListGenerations(path);
+    const std::uint64_t next = generations.empty() ? 1 : generations.back().number + 1;
     if (next == 0) {
       rotation.problem = "no generation number is left";
       return rotation;
@@ -91,6 +92,7 @@ Rotation Rotate(const std::string& path, std::size_t keep) {
     const std::string name = GenerationName(path, next);
     if (platform::RenameNoReplace(path.c_str(), name.c_str())) {
       rotation.generation = name;
+      generations.push_back({next, name});  // the newest: the list stays in order
     } else {
       rotation.problem = platform::LastErrorText();
       if (!platform::IdOfPath(name.c_str())) return rotation;  // not a clash: it will not pass
@@ -98,10 +100,12 @@ Rotation Rotate(const std::string& path, std::size_t keep) {
   }
   if (rotation.generation.empty()) return rotation;
   rotation.problem.clear();
-  const std::vector<Generation> now = ListGenerations(path);
-  const std::size_t excess = now.size() - std::min(now.size(), std::max<std::size_t>(keep, 1));
+  // Listed once, before the rename: a rotation of the next log lists after it, so what this one
+  // leaves beyond `keep` that one removes.
+  const std::size_t excess =
+      generations.size() - std::min(generations.size(), std::max<std::size_t>(keep, 1));
   // Ignore failures: a generation held open elsewhere goes at a later rotation.
-  for (std::size_t i = 0; i < excess; ++i) platform::RemoveFile(now[i].path.c_str());
+  for (std::size_t i = 0; i < excess; ++i) platform::RemoveFile(generations[i].path.c_str());
   return rotation;
 }
 

@@ -27,8 +27,7 @@ inline char* PutProgramPath(char* out) {
   return out + (nul != nullptr ? static_cast<const char*>(nul) - out : std::min(got, kPathLimit));
 }
 
-// The longest first line, its newline included.
-inline constexpr std::size_t kHeadBound = log_format::kLongestHeader + 2;
+using log_format::kHeadBound;
 
 // Writes this program's record of `message` at `now` (seconds since 1970), every line ended by
 // `newline`, to `out`, which has room for kHeadBound bytes besides the stored message and its

@@ -1,20 +1,10 @@
 #include "diag/log_rotation.h"
 
-#include <charconv>
-
 #include "diag/retry.h"
+#include "text/number.h"
 
 namespace zyl {
 namespace {
-
-std::optional<std::uint64_t> ParseCount(std::string_view text) {
-  std::uint64_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc() || end != text.data() + text.size() || value == 0) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 // Whether `path` still names the file `file` is open on: after a rotation it names another one,
 // or none until the next record.
@@ -103,12 +93,12 @@ std::optional<RotationPolicy> ParseRotation(std::string_view value) {
     }
     if (shift != 0) size_text.remove_suffix(1);
   }
-  const std::optional<std::uint64_t> size = ParseCount(size_text);
-  if (!size || *size > (UINT64_MAX >> shift)) return std::nullopt;
+  const std::optional<std::uint64_t> size = ParseNumber<std::uint64_t>(size_text);
+  if (!size || *size == 0 || *size > (UINT64_MAX >> shift)) return std::nullopt;
   RotationPolicy policy{*size << shift};
   if (comma != value.npos) {
-    const std::optional<std::uint64_t> keep = ParseCount(value.substr(comma + 1));
-    if (!keep || *keep > SIZE_MAX) return std::nullopt;
+    const std::optional<std::uint64_t> keep = ParseNumber<std::uint64_t>(value.substr(comma + 1));
+    if (!keep || *keep == 0 || *keep > SIZE_MAX) return std::nullopt;
     policy.keep = static_cast<std::size_t>(*keep);
   }
   return policy;

@@ -63,7 +63,7 @@ Try TryLockAppends(const AppendFile& file);
 // where the file allows; POSIX leaves such a write as it is. False when not all of it went out.
 bool AppendWhole(const AppendFile& file, std::string_view data);
 
-// The size of the open file; nullopt when unknown.
+// The size of the open file (an OpenForReading handle too, as {handle}); nullopt when unknown.
 std::optional<std::uint64_t> FileSize(const AppendFile& file);
 
 // The offset just past the last append through `file`, where the system keeps it (POSIX);
@@ -76,6 +76,11 @@ Try TryLockForRotation(const AppendFile& file);
 
 void CloseFile(const AppendFile& file);
 
+// Opens the existing `path` for reading; -1 on failure. Others may append to it, rename it or
+// remove it meanwhile, as they may a log. CloseFile({handle}) closes it; zyl hands it to its C
+// runtime instead, which closes it with its descriptor.
+std::intptr_t OpenForReading(const char* path);
+
 // What names a file on its volume: POSIX device and inode, Windows volume serial and file index.
 struct FileId {
   std::uint64_t volume = 0;
@@ -84,6 +89,7 @@ struct FileId {
     return a.volume == b.volume && a.index == b.index;
   }
 };
+// Of any open file: an OpenForReading handle too, as {handle}.
 std::optional<FileId> IdOfFile(const AppendFile& file);
 std::optional<FileId> IdOfPath(const char* path);
 

@@ -128,6 +128,8 @@ void CloseFile(const AppendFile& file) {
   if (file.handle >= 0) close(static_cast<int>(file.handle));
 }
 
+std::intptr_t OpenForReading(const char* path) { return open(path, O_RDONLY | O_CLOEXEC); }
+
 namespace {
 
 FileId IdOf(const struct stat& info) {

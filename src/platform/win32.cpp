@@ -124,6 +124,12 @@ void CloseFile(const AppendFile& file) {
   if (file.handle != -1) CloseHandle(Handle(file));
 }
 
+std::intptr_t OpenForReading(const char* path) {
+  const HANDLE file = CreateFileA(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<std::intptr_t>(file);
+}
+
 namespace {
 
 std::optional<FileId> IdOfHandle(HANDLE file) {

@@ -12,13 +12,14 @@
 
 #include "commands.h"
 #include "cursor.h"
-#include "filter.h"
 #include "log_files.h"
+#include "matcher.h"
+#include "printers.h"
 #include "record_reader.h"
-#include "show.h"
+#include "stdin_lines.h"
 #include "system.h"
 #include "test_support.h"
-#include "time_filter.h"
+#include "time_words.h"
 
 namespace zyl::tool {
 namespace {
@@ -334,6 +335,8 @@ TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
       {"zyl-cursor 1\nfile 7 42 1 4150502 a\n", false},  // half a byte of its head
       {"zyl-cursor 1\nfile 7 42 1 4F a\n", false},       // hex it never writes
       {"zyl-cursor 1\nlog 3 a\\x\n", false},             // an escape it never writes
+      {"zyl-cursor 1\nfile 7 42 1 " + std::string(2 * kHeadSize, 'a') + " a\n", true},
+      {"zyl-cursor 1\nfile 7 42 1 " + std::string(2 * kHeadSize + 2, 'a') + " a\n", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

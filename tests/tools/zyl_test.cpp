@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "test_support.h"
-#include "time_filter.h"
+#include "time_words.h"
 #include "zyl_runner.h"
 
 namespace zyl::testing {

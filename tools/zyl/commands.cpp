@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "filter.h"
+#include "stdin_lines.h"
 #include "system.h"
 #include "zyl/zyl.h"
 

@@ -2,9 +2,8 @@
 #define ZYL_TOOLS_ZYL_COMMANDS_H_
 
 // zyl's commands: the table with their help (commands.cpp), and each command's options and work
-// (text_commands.cpp, log_command.cpp, show.cpp, rotate_command.cpp).
+// (text_commands.cpp, log_command.cpp, show_command.cpp, rotate_command.cpp).
 
-#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +11,7 @@
 
 #include "diag/log_rotation.h"
 #include "output.h"
+#include "text/number.h"
 
 namespace CLI {
 class App;
@@ -44,15 +44,6 @@ struct Arguments {
 // Runs zyl with the command line `argv`: results and help go to standard output, complaints to
 // standard error, and an argument "-" reads standard input line by line. Returns the exit status.
 int Run(int argc, char** argv);
-
-// `text` as a number in `base`, all of it: no sign but a minus, no blanks, no prefix.
-template <class Number>
-std::optional<Number> ParseNumber(std::string_view text, int base = 10) {
-  Number value = 0;
-  const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (text.empty() || error != std::errc() || stop != text.data() + text.size()) return {};
-  return value;
-}
 
 // A check of an option's value for CLI11: "'VALUE' is not `what`" unless `valid` accepts it.
 CLI::Validator Check(const char* what, bool (*valid)(const std::string& value));

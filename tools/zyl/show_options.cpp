@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands.h"
-#include "time_filter.h"
+#include "time_words.h"
 
 namespace zyl::tool {
 

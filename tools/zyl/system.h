@@ -1,7 +1,8 @@
 #ifndef ZYL_TOOLS_ZYL_SYSTEM_H_
 #define ZYL_TOOLS_ZYL_SYSTEM_H_
 
-// What zyl needs of the operating system beyond the library: system_win32.cpp and
+// What zyl needs of the operating system beyond the library's seam (platform/platform.h, which
+// it calls for files' identities and the system's error text): system_win32.cpp and
 // system_posix.cpp implement it, one of them per build.
 
 #include <cstddef>
@@ -11,7 +12,6 @@
 #include <string_view>
 
 #include "platform/platform.h"  // FileId
-#include "zyl/zyl.h"            // HWND
 
 namespace zyl::tool {
 
@@ -21,9 +21,6 @@ void UseBinaryStdio();
 
 // Whether the stream `fd` is a terminal (on Windows, a console).
 bool IsTerminal(int fd);
-
-// Whether `window` names a window that exists now.
-bool IsWindowHandle(HWND window);
 
 struct FileStatus {
   bool exists = false;

@@ -1,4 +1,3 @@
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -25,8 +24,6 @@ void UseBinaryStdio() {}  // POSIX streams never translate
 
 bool IsTerminal(int fd) { return isatty(fd) == 1; }
 
-bool IsWindowHandle(HWND /*window*/) { return false; }  // no windows here
-
 FileStatus StatFile(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return {};
@@ -34,8 +31,8 @@ FileStatus StatFile(const std::string& path) {
 }
 
 int OpenForReading(const std::string& path, std::string* problem) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) *problem = std::strerror(errno);
+  const auto fd = static_cast<int>(platform::OpenForReading(path.c_str()));
+  if (fd < 0) *problem = platform::LastErrorText();
   return fd;
 }
 
@@ -58,11 +55,11 @@ bool SeekTo(int fd, std::uint64_t offset) {
 void CloseFile(int fd) { close(fd); }
 
 std::optional<OpenFileStatus> StatOpenFile(int fd) {
-  struct stat info {};
-  if (fstat(fd, &info) != 0) return std::nullopt;
-  const platform::FileId id{static_cast<std::uint64_t>(info.st_dev),
-                            static_cast<std::uint64_t>(info.st_ino)};
-  return OpenFileStatus{id, static_cast<std::uint64_t>(info.st_size)};
+  const platform::AppendFile file{fd};
+  const std::optional<platform::FileId> id = platform::IdOfFile(file);
+  const std::optional<std::uint64_t> size = platform::FileSize(file);
+  if (!id || !size) return std::nullopt;
+  return OpenFileStatus{*id, *size};
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {

@@ -11,19 +11,6 @@
 namespace zyl::tool {
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-std::string SystemMessage(DWORD error) {
-  char buf[512] = {};
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, error, 0, buf, sizeof buf, nullptr);
-  std::string text(buf, length);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == '.')) {
-    text.pop_back();
-  }
-  return text.empty() ? "error " + std::to_string(error) : text;
-}
-
 volatile LONG stop_requested = 0;
 
 BOOL WINAPI OnConsoleControl(DWORD event) {
@@ -44,8 +31,6 @@ bool IsTerminal(int fd) {
   return GetConsoleMode(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &mode) != 0;
 }
 
-bool IsWindowHandle(HWND window) { return IsWindow(window) != 0; }
-
 FileStatus StatFile(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
@@ -55,18 +40,16 @@ FileStatus StatFile(const std::string& path) {
 }
 
 int OpenForReading(const std::string& path, std::string* problem) {
-  // Through CreateFileA, as the library opens the log: the same ANSI path, and others may still
-  // append, rename or delete the file while it is read.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    *problem = SystemMessage(GetLastError());
+  // Opened as the library opens the log: the same ANSI path, shared with its writers.
+  const std::intptr_t file = platform::OpenForReading(path.c_str());
+  if (file == -1) {
+    *problem = platform::LastErrorText();
     return -1;
   }
-  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(file), _O_RDONLY | _O_BINARY);
+  const int fd = _open_osfhandle(file, _O_RDONLY | _O_BINARY);
   if (fd == -1) {
     *problem = std::strerror(errno);
-    CloseHandle(file);
+    platform::CloseFile({file});
   }
   return fd;
 }
@@ -102,13 +85,11 @@ bool SeekTo(int fd, std::uint64_t offset) {
 void CloseFile(int fd) { _close(fd); }
 
 std::optional<OpenFileStatus> StatOpenFile(int fd) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(reinterpret_cast<HANDLE>(_get_osfhandle(fd)), &info)) {
-    return std::nullopt;
-  }
-  const platform::FileId id{info.dwVolumeSerialNumber,
-                            (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
-  return OpenFileStatus{id, (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow};
+  const platform::AppendFile file{_get_osfhandle(fd)};
+  const std::optional<platform::FileId> id = platform::IdOfFile(file);
+  const std::optional<std::uint64_t> size = platform::FileSize(file);
+  if (!id || !size) return std::nullopt;
+  return OpenFileStatus{*id, *size};
 }
 
 bool MoveOver(const std::string& from, const std::string& to) {

@@ -1,7 +1,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
-#include "system.h"
+#include "platform/platform.h"
 #include "zyl/zyl.h"
 
 namespace zyl::tool {
@@ -88,7 +88,7 @@ void DefineTitle(CLI::App* app, Arguments* args) {
 Status RunTitle(const Arguments& args, Output& out) {
   const HWND window = reinterpret_cast<HWND>(*ParseHandle(args.handle));
   // Not asked of the library: for a handle that names nothing, Wine answers with stray bytes.
-  if (window != nullptr && !IsWindowHandle(window)) {
+  if (window != nullptr && !platform::IsWindow(window)) {
     out.Line("");
     return kNoResult;
   }

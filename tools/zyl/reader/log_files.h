@@ -1,5 +1,5 @@
-#ifndef ZYL_TOOLS_ZYL_LOG_FILES_H_
-#define ZYL_TOOLS_ZYL_LOG_FILES_H_
+#ifndef ZYL_TOOLS_ZYL_READER_LOG_FILES_H_
+#define ZYL_TOOLS_ZYL_READER_LOG_FILES_H_
 
 // A log and its generations read as one stream: the generations oldest first, then the log. Each
 // file is known by its identity, not its name, so a rotation's rename neither repeats an entry nor
@@ -67,4 +67,4 @@ class LogFiles {
 
 }  // namespace zyl::tool
 
-#endif  // ZYL_TOOLS_ZYL_LOG_FILES_H_
+#endif  // ZYL_TOOLS_ZYL_READER_LOG_FILES_H_

@@ -1,5 +1,3 @@
-#include "show.h"
-
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cerrno>
@@ -9,6 +7,10 @@
 
 #include "commands.h"
 #include "cursor.h"
+#include "follow.h"
+#include "log_files.h"
+#include "matcher.h"
+#include "printers.h"
 #include "syslog_sink.h"
 #include "system.h"
 

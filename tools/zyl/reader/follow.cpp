@@ -1,7 +1,8 @@
+#include "follow.h"
+
 #include <chrono>
 #include <thread>
 
-#include "show.h"
 #include "system.h"
 
 namespace zyl::tool {

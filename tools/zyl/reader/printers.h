@@ -1,33 +1,18 @@
-#ifndef ZYL_TOOLS_ZYL_SHOW_H_
-#define ZYL_TOOLS_ZYL_SHOW_H_
+#ifndef ZYL_TOOLS_ZYL_READER_PRINTERS_H_
+#define ZYL_TOOLS_ZYL_READER_PRINTERS_H_
 
-// 'zyl show': reads the debug log back, filters its records and prints them (printers.cpp) as
-// written, as JSON lines or counted per program; with --follow (follow.cpp), as they are appended.
+// The printers of 'zyl show': an entry as written, as a line of JSON, or counted per program.
 
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <memory>
-#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include "log_files.h"
 #include "output.h"
 #include "record_reader.h"
 
 namespace zyl::tool {
-
-// Which entries are shown: --since, --until, --app, --grep, --ignore-case. An entry matches
-// each filter given; --app and --grep when any of their values does.
-struct Matcher {
-  std::optional<std::int64_t> since, until;  // time keys
-  std::vector<std::string> apps;             // parts of the program's path, in any letter case
-  std::vector<std::string> greps;  // parts of the message (of the bytes, for what is no record)
-  bool ignore_case = false;        // for greps
-
-  bool Matches(const LogEntry& entry) const;
-};
 
 // Writes the entry's bytes as written; `escape`: Escaped, for a terminal.
 void PrintText(const LogEntry& entry, bool escape, Output& out);
@@ -56,13 +41,6 @@ class Counter {
   std::uint64_t strays_ = 0;
 };
 
-// Looks at `logs` four times a second, so each entry passes on once it is whole, and calls
-// `looked` after each look; a status from it other than kOk ends the follow with that status.
-// With `until` (a time key) it returns once that local time has passed: no record appended later
-// can match. kFailed, with a complaint, when a file cannot be read.
-Status Follow(const std::vector<std::unique_ptr<LogFiles>>& logs, std::optional<std::int64_t> until,
-              const std::function<bool()>& go_on, const std::function<Status()>& looked);
-
 }  // namespace zyl::tool
 
-#endif  // ZYL_TOOLS_ZYL_SHOW_H_
+#endif  // ZYL_TOOLS_ZYL_READER_PRINTERS_H_

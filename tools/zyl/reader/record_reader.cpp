@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "diag/log_format.h"
 #include "diag/retry.h"
@@ -11,8 +12,6 @@ namespace zyl::tool {
 namespace {
 
 constexpr std::size_t kStrayPiece = 64 * 1024;
-// The end of a line kept back until the line is whole: all of a header, and a line end.
-constexpr std::size_t kLineTail = log_format::kLongestHeader + 2;
 
 bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -52,10 +51,11 @@ void RecordReader::Feed(std::string_view bytes) {
       if (lf != nullptr) {
         TakeLine(line_);
         line_.clear();
-      } else if (line_.size() >= kLineTail + stray_piece_) {
-        // A line without an end yet: all but its tail belongs to what is in progress.
-        Append(std::string_view(line_).substr(0, line_.size() - kLineTail));
-        line_.erase(0, line_.size() - kLineTail);
+      } else if (line_.size() >= log_format::kHeadBound + stray_piece_) {
+        // A line without an end yet: all but its tail, where a header may start, belongs to what
+        // is in progress.
+        Append(std::string_view(line_).substr(0, line_.size() - log_format::kHeadBound));
+        line_.erase(0, line_.size() - log_format::kHeadBound);
       }
     }
     bytes.remove_prefix(size);

@@ -1,5 +1,5 @@
-#ifndef ZYL_TOOLS_ZYL_RECORD_READER_H_
-#define ZYL_TOOLS_ZYL_RECORD_READER_H_
+#ifndef ZYL_TOOLS_ZYL_READER_RECORD_READER_H_
+#define ZYL_TOOLS_ZYL_READER_RECORD_READER_H_
 
 // Reads back the debug log SendDebugMsg appends to (diag/log_format.h): a record is a header line
 // and the message's lines, which run to the next header; the header's line end (LF or CR LF) is
@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "time_filter.h"
+#include "time_words.h"
 
 namespace zyl::tool {
 
@@ -86,4 +86,4 @@ long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go
 
 }  // namespace zyl::tool
 
-#endif  // ZYL_TOOLS_ZYL_RECORD_READER_H_
+#endif  // ZYL_TOOLS_ZYL_READER_RECORD_READER_H_

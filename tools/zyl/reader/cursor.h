@@ -1,5 +1,5 @@
-#ifndef ZYL_TOOLS_ZYL_CURSOR_H_
-#define ZYL_TOOLS_ZYL_CURSOR_H_
+#ifndef ZYL_TOOLS_ZYL_READER_CURSOR_H_
+#define ZYL_TOOLS_ZYL_READER_CURSOR_H_
 
 // Where reading a log and its generations stands, kept in a file between runs (--cursor-file), so
 // that the next run goes on after the last entry passed on, across rotations. A small text:
@@ -20,12 +20,15 @@
 
 namespace zyl::tool {
 
-inline constexpr std::size_t kCursorHead = 32;
+// The most of a file's first bytes kept to tell it from another file with its identity: enough
+// for a record's header, whose time tells a log started anew by the same program. Cursors of
+// older versions kept 32, which still find their file.
+inline constexpr std::size_t kHeadSize = 256;
 
 struct FilePlace {
   platform::FileId id;
   std::uint64_t offset = 0;
-  // Its first bytes, up to kCursorHead: a file created after it was removed may get its identity.
+  // Its first bytes, up to kHeadSize: a file created after it was removed may get its identity.
   std::string head;
   std::string name;  // where it was seen last; its identity is what finds it again
 };
@@ -48,4 +51,4 @@ bool SaveCursor(const std::string& path, const Cursor& cursor, std::string* prob
 
 }  // namespace zyl::tool
 
-#endif  // ZYL_TOOLS_ZYL_CURSOR_H_
+#endif  // ZYL_TOOLS_ZYL_READER_CURSOR_H_

@@ -16,8 +16,6 @@ namespace {
 constexpr auto kGrace = std::chrono::seconds(5);
 // At most this many generations are read on at once: the newest, as rotations come in a burst.
 constexpr std::size_t kMostRecent = 8;
-// The file's first bytes, kept to tell the same file grown from one started anew.
-constexpr std::size_t kHeadSize = 256;
 
 // Up to `size` bytes from the start of `fd`.
 std::string ReadHead(int fd, std::size_t size) {
@@ -84,7 +82,7 @@ void LogFiles::Finish() {
 void LogFiles::Keep(Cursor& cursor) const {
   cursor.newest[log_] = newest_;
   for (const auto& file : files_) {
-    cursor.files.push_back({file->id, file->passed, file->head.substr(0, kCursorHead), file->name});
+    cursor.files.push_back({file->id, file->passed, file->head, file->name});
   }
 }
 

@@ -1,5 +1,5 @@
-#ifndef ZYL_TOOLS_ZYL_SYSLOG_SINK_H_
-#define ZYL_TOOLS_ZYL_SYSLOG_SINK_H_
+#ifndef ZYL_TOOLS_ZYL_READER_SYSLOG_SINK_H_
+#define ZYL_TOOLS_ZYL_READER_SYSLOG_SINK_H_
 
 // 'zyl show --syslog': hands each record to a local syslog daemon through its unix datagram socket
 // (rsyslog's imuxsock, /dev/log), which carries it on. A record is one datagram: the priority
@@ -49,4 +49,4 @@ class SyslogSink {
 
 }  // namespace zyl::tool
 
-#endif  // ZYL_TOOLS_ZYL_SYSLOG_SINK_H_
+#endif  // ZYL_TOOLS_ZYL_READER_SYSLOG_SINK_H_

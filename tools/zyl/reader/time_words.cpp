@@ -1,10 +1,10 @@
-#include "time_filter.h"
+#include "time_words.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 
-#include "commands.h"
+#include "text/number.h"
 
 namespace zyl::tool {
 namespace {

@@ -1,5 +1,5 @@
-#ifndef ZYL_TOOLS_ZYL_FILTER_H_
-#define ZYL_TOOLS_ZYL_FILTER_H_
+#ifndef ZYL_TOOLS_ZYL_STDIN_LINES_H_
+#define ZYL_TOOLS_ZYL_STDIN_LINES_H_
 
 // The '-' argument: a command runs once for each line of standard input.
 
@@ -17,4 +17,4 @@ Status ForEachLine(int fd, Output& out, const std::function<Status(std::string_v
 
 }  // namespace zyl::tool
 
-#endif  // ZYL_TOOLS_ZYL_FILTER_H_
+#endif  // ZYL_TOOLS_ZYL_STDIN_LINES_H_

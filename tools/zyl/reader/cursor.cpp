@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "commands.h"
 #include "output.h"
+#include "text/number.h"
 
 namespace zyl::tool {
 namespace {
@@ -46,7 +46,7 @@ std::optional<std::string> FromHex(std::string_view hex) {
     }
     bytes += static_cast<char>(*byte);
   }
-  if (hex.empty() || hex.size() % 2 != 0 || bytes.size() > kCursorHead) return std::nullopt;
+  if (hex.empty() || hex.size() % 2 != 0 || bytes.size() > kHeadSize) return std::nullopt;
   return bytes;
 }
 

@@ -1,4 +1,4 @@
-#include "filter.h"
+#include "stdin_lines.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,11 +1,11 @@
 // The printers of 'zyl show': as written, as JSON lines, and counted per program.
 
+#include "printers.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <vector>
-
-#include "show.h"
 
 namespace zyl::tool {
 namespace {

@@ -1,11 +1,11 @@
 // Which entries 'zyl show' shows: the time range and the --app and --grep texts.
 
+#include "matcher.h"
+
 #include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
-
-#include "show.h"
 
 namespace zyl::tool {
 namespace {

@@ -1,5 +1,5 @@
-#ifndef ZYL_TOOLS_ZYL_TIME_FILTER_H_
-#define ZYL_TOOLS_ZYL_TIME_FILTER_H_
+#ifndef ZYL_TOOLS_ZYL_READER_TIME_WORDS_H_
+#define ZYL_TOOLS_ZYL_READER_TIME_WORDS_H_
 
 // The times of the log's records and of --since/--until: local, as the records give them.
 
@@ -44,4 +44,4 @@ std::string IsoText(const LogTime& time);
 
 }  // namespace zyl::tool
 
-#endif  // ZYL_TOOLS_ZYL_TIME_FILTER_H_
+#endif  // ZYL_TOOLS_ZYL_READER_TIME_WORDS_H_
