@@ -40,9 +40,9 @@ AppendResult AppendMeasured(const char* path, std::string_view record,
   // that its name no longer names was rotated by the writer this one waited for: the record goes
   // to the new log instead of behind the generation's last record.
   std::optional<std::uint64_t> before;
-  for (int opened = 1; file.lock == platform::Try::kDone; ++opened) {
+  for (int reopened = 0; file.lock == platform::Try::kDone; ++reopened) {
     before = platform::FileSize(file);
-    if (!policy || !before || *before < policy->size || opened == kRaceAttempts ||
+    if (!policy || !before || *before < policy->size || reopened == kRaceAttempts ||
         NamesFile(path, file)) {
       break;
     }
