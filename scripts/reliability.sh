@@ -1,13 +1,68 @@
 #!/usr/bin/env bash
 # Reruns the fault tests on Linux (no sanitizers) and both DLLs under Wine and prints their figures
-# as the Markdown table of docs/reliability.md. As root, ctest mounts the small tmpfs the full-disk
-# test needs; otherwise that row reads "skipped".
+# as the Markdown table of docs/reliability.md, then the follower's stress runs (Linux) as the
+# second table. As root, ctest mounts the small tmpfs the full-disk test needs; otherwise that row
+# reads "skipped". `reliability.sh follow [RUNS]` runs only the follower's stress, RUNS of each
+# kind (default 1; ZYL_FOLLOW_SIGNALS="KILL TERM" picks the kinds).
 set -uo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh || exit 1
-source scripts/wine-prefix.sh
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
+
+# One stress run of a follower: 6 writer processes log 2,000 records each to a log rotated at
+# every record (ZYL_LOG_ROTATE=1), while `zyl show --follow --cursor-file` reads it and is stopped
+# with SIGNAL and started again every 0.2 to 0.6 s (none: never). Its table row: records written,
+# shown, lost, shown twice, restarts, generations.
+follow_stress() {
+  local signal=$1 bin=build/native/bin dir=$out/follow writers=6 count=2000
+  rm -rf "$dir" && mkdir -p "$dir"
+  local log=$dir/app.log pid restarts=0 writer_pids=()
+  follow() {
+    "$bin/zyl" show --json --follow --cursor-file "$dir/cursor" "$log" >>"$dir/out" 2>>"$dir/err" &
+    pid=$!
+  }
+  follow
+  until [ -s "$dir/cursor" ]; do sleep 0.05; done  # from the first record on, not the last 10
+  for ((w = 0; w < writers; ++w)); do
+    ZYL_LOG_ROTATE=1,1000000 "$bin/log_writer" "$log" "$w" "$count" &
+    writer_pids+=($!)
+  done
+  while kill -0 "${writer_pids[@]}" 2>/dev/null; do
+    sleep "0.$((RANDOM % 5 + 2))"
+    [ "$signal" = none ] && continue
+    kill "-$signal" "$pid"
+    wait "$pid"
+    follow
+    ((++restarts))
+  done
+  wait "${writer_pids[@]}"
+  sleep 6  # a late append is read for 5 s
+  kill -TERM "$pid"
+  wait "$pid"
+  "$bin/zyl" show --json --cursor-file "$dir/cursor" "$log" >>"$dir/out" 2>>"$dir/err"
+  local shown distinct
+  shown=$(grep -o '"message":"writer [0-9]* record [0-9]* ' "$dir/out" | sort)
+  distinct=$(uniq <<<"$shown" | grep -c .)
+  shown=$(grep -c . <<<"$shown")
+  echo "| $signal | $((writers * count)) | $shown | $((writers * count - distinct)) |" \
+    "$((shown - distinct)) | $restarts | $(find "$dir" -name 'app.*.log' | wc -l) |"
+}
+
+follow_table() {
+  { cmake --preset native && cmake --build --preset native; } >/dev/null || exit 1
+  echo "| Stopped with | Records written | Shown | Lost | Shown twice | Restarts | Generations |"
+  echo "|---|---|---|---|---|---|---|"
+  for ((run = 0; run < ${1:-1}; ++run)); do
+    for signal in ${ZYL_FOLLOW_SIGNALS:-none TERM INT KILL}; do follow_stress "$signal"; done
+  done
+}
+
+if [ "${1:-}" = follow ]; then
+  follow_table "${2:-1}"
+  exit
+fi
+bash scripts/install-deps.sh || exit 1
+source scripts/wine-prefix.sh
 builds=(native mingw-i686 mingw-x86_64)
 
 for preset in "${builds[@]}"; do
@@ -101,3 +156,5 @@ for preset in "${builds[@]}"; do
   echo "| Memory runs out: 256 MiB inputs, no room for a copy | $(build_name "$preset") | - | - |" \
     "- | - | - | $(outcome "$preset" frame_test $test) |"
 done
+echo
+follow_table 1

@@ -56,6 +56,9 @@ extern "C" {
 // also renames the log to its next generation ("C:\ZYL.1.LOG", ...) and deletes the oldest
 // generations beyond KEEP (5 unless given): the caller needs the right to rename and delete files
 // in the log's folder, and the call may wait about a second at most for the rotation lock.
+// One log is written by one kind of process: Windows programs (the DLL, under Wine too) or Linux
+// ones, not both, since the two append by different rules and a mix loses and tears records
+// (docs/reliability.md).
 ZYL_API void SendDebugMsg(const std::string& message);
 
 // Shows `text` in a modal, top-most box owned by, and captioned with the title of, the calling

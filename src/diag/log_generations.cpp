@@ -38,7 +38,7 @@ bool SameName(std::string_view a, std::string_view b) {
 
 // The generation number of the file name `name` for the log `parts`; 0 when it names none. A
 // number has no leading zero, so each generation has one name.
-std::uint64_t GenerationNumber(std::string_view name, const NameParts& parts) {
+std::uint64_t NumberIn(std::string_view name, const NameParts& parts) {
   const std::size_t fixed = parts.stem.size() + 1 + parts.extension.size();
   if (name.size() <= fixed || !SameName(name.substr(0, parts.stem.size()), parts.stem) ||
       name[parts.stem.size()] != '.' ||
@@ -50,10 +50,16 @@ std::uint64_t GenerationNumber(std::string_view name, const NameParts& parts) {
   std::uint64_t number = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
   if (error != std::errc() || end != digits.data() + digits.size()) return 0;
-  return number;
+  return number <= kLastGeneration ? number : 0;
 }
 
 }  // namespace
+
+std::uint64_t GenerationNumber(std::string_view path, std::string_view other) {
+  const NameParts parts = SplitName(path), named = SplitName(other);
+  if (parts.stem.empty() || !SameName(parts.folder, named.folder)) return 0;
+  return NumberIn(other.substr(named.folder.size()), parts);
+}
 
 std::string GenerationName(std::string_view path, std::uint64_t number) {
   const NameParts parts = SplitName(path);
@@ -69,7 +75,7 @@ std::vector<Generation> ListGenerations(std::string_view path) {
   std::vector<Generation> found;
   if (parts.stem.empty()) return found;
   for (const std::string& name : platform::FolderNames(std::string(parts.folder))) {
-    if (const std::uint64_t number = GenerationNumber(name, parts); number != 0) {
+    if (const std::uint64_t number = NumberIn(name, parts); number != 0) {
       found.push_back({number, std::string(parts.folder) + name});
     }
   }
@@ -85,7 +91,7 @@ Rotation Rotate(const std::string& path, std::size_t keep) {
   for (int attempt = 0; attempt < kRaceAttempts && rotation.generation.empty(); ++attempt) {
     generations = ListGenerations(path);
     const std::uint64_t next = generations.empty() ? 1 : generations.back().number + 1;
-    if (next == 0) {
+    if (next > kLastGeneration) {
       rotation.problem = "no generation number is left";
       return rotation;
     }

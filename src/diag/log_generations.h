@@ -18,6 +18,14 @@ namespace zyl {
 // its first byte (".log" has none).
 std::string GenerationName(std::string_view path, std::uint64_t number);
 
+// The highest generation number: a name with a larger one is no generation, so a stray file
+// cannot end rotation or hide the generations below it.
+inline constexpr std::uint64_t kLastGeneration = 999999999;
+
+// The number of the generation of the log `path` that `other` names (a path in the same folder);
+// 0 when it names none.
+std::uint64_t GenerationNumber(std::string_view path, std::string_view other);
+
 struct Generation {
   std::uint64_t number;
   std::string path;
@@ -30,9 +38,11 @@ std::vector<Generation> ListGenerations(std::string_view path);
 struct Rotation {
   std::string generation;  // the path the log was renamed to; empty when it was not
   std::string problem;     // why not, in the system's words
+  bool elsewhere = false;  // another rotation renamed it just before (RotateNow)
 };
 
-// Renames the log `path` to the generation one above the highest, never over an existing file,
+// Renames the log `path` to the generation one above the highest, never over an existing file
+// (none past kLastGeneration),
 // then removes the lowest generations beyond `keep` (at least 1). The caller holds the rotation
 // lock of the file `path` names and has checked that it names it.
 Rotation Rotate(const std::string& path, std::size_t keep);

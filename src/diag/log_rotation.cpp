@@ -64,7 +64,7 @@ AppendResult AppendMeasured(const char* path, std::string_view record,
   // The others find it names another file and leave it be. A failed rename leaves the record in
   // the log, and a later record tries again.
   if (policy && end && *end >= policy->size && LockForRotation(file) && NamesFile(path, file)) {
-    Rotate(path, policy->keep);
+    result.rotation_problem = Rotate(path, policy->keep).problem;
   }
   platform::CloseFile(file);
   return result;
@@ -130,30 +130,34 @@ AppendResult AppendRecordAndPlace(const char* path, std::string_view record) {
 
 Rotation RotateNow(const std::string& path, std::size_t keep) {
   Rotation rotation;
-  // The name may move to a new file between the open and the lock: then that one is rotated.
+  platform::AppendFile file;
+  // A writer's rotation leaves no log until its next record: a log found meanwhile is opened.
   for (int attempt = 0; attempt < kRaceAttempts; ++attempt) {
-    const platform::AppendFile file = OpenLog(path.c_str(), true);
-    if (file.handle == -1) {
-      rotation.problem = platform::LastErrorText();
-      if (!platform::IdOfPath(path.c_str())) rotation.problem.clear();  // no log: nothing to do
-      return rotation;
-    }
-    const bool locked = LockForRotation(file);
-    if (!locked || NamesFile(path.c_str(), file)) {
-      const std::optional<std::uint64_t> size = platform::FileSize(file);
-      if (!locked) {
-        rotation.problem = "another process holds its lock";
-      } else if (!size) {
-        rotation.problem = platform::LastErrorText();
-      } else if (*size > 0) {
-        rotation = Rotate(path, keep);
-      }
-      platform::CloseFile(file);
-      return rotation;
-    }
-    platform::CloseFile(file);
+    file = OpenLog(path.c_str(), true);
+    if (file.handle != -1) break;
+    rotation.problem = platform::LastErrorText();
+    if (!platform::IdOfPath(path.c_str())) return {};  // no log: nothing to do
   }
-  rotation.problem = "it was replaced while it was being rotated";
+  if (file.handle == -1) return rotation;
+  rotation.problem.clear();
+  const std::optional<std::uint64_t> size = platform::FileSize(file);
+  if (!LockForRotation(file)) {
+    rotation.problem = "another process holds its lock";
+  } else if (!NamesFile(path.c_str(), file)) {
+    // Another rotation renamed it meanwhile: it is a generation now, or removed already.
+    rotation.elsewhere = true;
+    const std::optional<platform::FileId> id = platform::IdOfFile(file);
+    for (const Generation& generation : ListGenerations(path)) {
+      if (id && id == platform::IdOfPath(generation.path.c_str())) {
+        rotation.generation = generation.path;
+      }
+    }
+  } else if (!size) {
+    rotation.problem = platform::LastErrorText();
+  } else if (*size > 0) {
+    rotation = Rotate(path, keep);
+  }
+  platform::CloseFile(file);
   return rotation;
 }
 

@@ -51,13 +51,16 @@ struct RecordPlace {
 struct AppendResult {
   bool whole = false;                // all of the record was written
   std::optional<RecordPlace> place;  // where the system tells it
+  std::string rotation_problem;      // why a rotation the record asked for failed
 };
 
 // AppendRecord, for a writer that reads its record back: also where the record went.
 AppendResult AppendRecordAndPlace(const char* path, std::string_view record);
 
 // Rotates the log `path` now, whatever its size, by the writers' rules. Rotation::generation is
-// empty and Rotation::problem too when there is nothing to rotate: no file, or an empty one.
+// empty and Rotation::problem too when there is nothing to rotate: no file, or an empty one. A
+// log that a writer rotated meanwhile counts as rotated (Rotation::elsewhere), `generation` naming
+// where it is now unless it is gone already.
 Rotation RotateNow(const std::string& path, std::size_t keep);
 
 }  // namespace zyl

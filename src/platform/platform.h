@@ -80,13 +80,23 @@ void CloseFile(const AppendFile& file);
 // remove it meanwhile, as they may a log. CloseFile({handle}) closes it; zyl hands it to its C
 // runtime instead, which closes it with its descriptor.
 std::intptr_t OpenForReading(const char* path);
+// OpenForReading for a regular file only: a symbolic link at `path` is not followed, nor a pipe
+// waited for. -1 when it cannot; `*stranger` then names what is there instead ("a symbolic
+// link", "a directory", "a pipe", "a device"), or stays null when nothing or no such thing is.
+std::intptr_t OpenRegularFile(const char* path, const char** stranger);
 
-// What names a file on its volume: POSIX device and inode, Windows volume serial and file index.
+// What names a file: POSIX device and inode, Windows volume serial and file index. A removed
+// file's inode may go to the next file at once, so Linux adds the birth time statx gives (where
+// the file system keeps one). Windows adds none: NTFS's index carries a reuse count, and Wine's
+// creation time moves with every write. A part the system did not give (0) matches any: Wine
+// sometimes gives volume serial 0 for a file under load.
 struct FileId {
   std::uint64_t volume = 0;
   std::uint64_t index = 0;
+  std::uint64_t birth = 0;  // nanoseconds since 1970; 0: unknown
   friend bool operator==(const FileId& a, const FileId& b) {
-    return a.volume == b.volume && a.index == b.index;
+    const auto same = [](std::uint64_t x, std::uint64_t y) { return x == y || x == 0 || y == 0; };
+    return a.index == b.index && same(a.volume, b.volume) && same(a.birth, b.birth);
   }
 };
 // Of any open file: an OpenForReading handle too, as {handle}.

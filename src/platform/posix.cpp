@@ -4,6 +4,7 @@
 #include <stdio.h>  // renameat2
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>  // makedev
 #include <time.h>
 #include <unistd.h>
 
@@ -130,25 +131,45 @@ void CloseFile(const AppendFile& file) {
 
 std::intptr_t OpenForReading(const char* path) { return open(path, O_RDONLY | O_CLOEXEC); }
 
+std::intptr_t OpenRegularFile(const char* path, const char** stranger) {
+  // O_NONBLOCK: a FIFO would hold open() until a writer came; a regular file ignores it.
+  const int fd = open(path, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  struct stat info {};
+  if (fd < 0) {
+    if (errno == ELOOP) *stranger = "a symbolic link";
+    return -1;
+  }
+  if (fstat(fd, &info) != 0 || S_ISREG(info.st_mode)) return fd;  // a failed fstat: the read tells
+  *stranger = S_ISDIR(info.st_mode)    ? "a directory"
+              : S_ISFIFO(info.st_mode) ? "a pipe"
+              : S_ISSOCK(info.st_mode) ? "a socket"
+                                       : "a device";
+  close(fd);
+  return -1;
+}
+
 namespace {
 
-FileId IdOf(const struct stat& info) {
-  return {static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+// statx, for the birth time stat does not give; the device as stat's st_dev, which cursors keep.
+std::optional<FileId> IdOf(int dir, const char* path, int flags) {
+  struct statx info {};
+  if (statx(dir, path, flags, STATX_INO | STATX_BTIME, &info) != 0) return std::nullopt;
+  FileId id{static_cast<std::uint64_t>(makedev(info.stx_dev_major, info.stx_dev_minor)),
+            info.stx_ino};
+  if ((info.stx_mask & STATX_BTIME) != 0 && info.stx_btime.tv_sec > 0) {
+    id.birth =
+        static_cast<std::uint64_t>(info.stx_btime.tv_sec) * 1000000000u + info.stx_btime.tv_nsec;
+  }
+  return id;
 }
 
 }  // namespace
 
 std::optional<FileId> IdOfFile(const AppendFile& file) {
-  struct stat info {};
-  if (fstat(static_cast<int>(file.handle), &info) != 0) return std::nullopt;
-  return IdOf(info);
+  return IdOf(static_cast<int>(file.handle), "", AT_EMPTY_PATH);
 }
 
-std::optional<FileId> IdOfPath(const char* path) {
-  struct stat info {};
-  if (stat(path, &info) != 0) return std::nullopt;
-  return IdOf(info);
-}
+std::optional<FileId> IdOfPath(const char* path) { return IdOf(AT_FDCWD, path, 0); }
 
 bool RenameNoReplace(const char* from, const char* to) {
 #ifdef RENAME_NOREPLACE

@@ -132,6 +132,32 @@ std::intptr_t OpenForReading(const char* path) {
 
 namespace {
 
+// What `file` is open on when it is no regular file; null for a regular file.
+const char* Stranger(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileType(file) != FILE_TYPE_DISK) return "a device";
+  if (!GetFileInformationByHandle(file, &info)) return nullptr;  // the read will tell
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return "a symbolic link";
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "a directory";
+  return nullptr;
+}
+
+}  // namespace
+
+std::intptr_t OpenRegularFile(const char* path, const char** stranger) {
+  // The link itself, not its target; a folder opens only with backup semantics.
+  const HANDLE file =
+      CreateFileA(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return -1;
+  *stranger = Stranger(file);
+  if (*stranger == nullptr) return reinterpret_cast<std::intptr_t>(file);
+  CloseHandle(file);
+  return -1;
+}
+
+namespace {
+
 std::optional<FileId> IdOfHandle(HANDLE file) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(file, &info)) return std::nullopt;

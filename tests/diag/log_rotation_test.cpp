@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
 
 #include "test_support.h"
 
@@ -66,6 +69,27 @@ TEST(AppendRecordAndPlace, RotatesOnceARecordReachesTheSize) {
     EXPECT_EQ(result.place ? result.place->end : 0, record.size());
     EXPECT_EQ(testing::FileExists(dir.path() + "app.1.log"), beyond == 0);
   }
+}
+
+// Beside a rotating writer, a rotation asked for succeeds: its own, or the writer's just before.
+TEST(RotateNow, CountsTheLogRotatedBesideWritersAsRotated) {
+  const testing::TempDir dir;
+  const std::string log = dir.path() + "app.log";
+  const testing::ScopedEnv rotate(kRotateVariable, "100,3");
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    while (!stop) AppendRecord(log.c_str(), "APP: /x: Wed Mar 15 09:05:07 2006\nx\n");
+  });
+  int rotated = 0;  // called now and then, as a script does: in a tight loop it finds no log
+  for (int call = 0; call < 300; ++call) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const Rotation rotation = RotateNow(log, 3);
+    EXPECT_EQ(rotation.problem, "");
+    rotated += !rotation.generation.empty() || rotation.elsewhere;
+  }
+  stop = true;
+  writer.join();
+  EXPECT_GT(rotated, 0);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>  // mkfifo, mkdir
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -81,6 +82,33 @@ TEST(SyslogSink, HandsEachRecordOnWhole) {
     EXPECT_EQ(got, "<14>zyl: " + c.message);
   }
   close(daemon);
+}
+
+// Only regular files are generations, each stranger named once; a number past the highest is none,
+// and a rotation that cannot be made is said by 'log' and 'rotate'.
+TEST(ZylShow, TakesOnlyRegularFilesForGenerations) {
+  const TempDir dir;
+  const std::string log = dir.path() + "app.log", secret = dir.path() + "secret";
+  const std::string record = "APP: /x: Wed Mar 15 09:05:07 2006\nmine\n";
+  std::ofstream(log, std::ios::binary) << record;
+  std::ofstream(secret, std::ios::binary) << "APP: /x: Wed Mar 15 09:05:07 2006\nsecret\n";
+  ASSERT_EQ(symlink(secret.c_str(), (dir.path() + "app.7.log").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/zero", (dir.path() + "app.4.log").c_str()), 0);
+  ASSERT_EQ(mkfifo((dir.path() + "app.3.log").c_str(), 0600), 0);
+  ASSERT_EQ(mkdir((dir.path() + "app.5.log").c_str(), 0700), 0);
+  std::ofstream(dir.path() + "app.18446744073709551615.log") << record;
+  const ZylRun run = RunZyl({"show", "-f", "--until", "2006-03-16", log});  // two looks
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, record);
+  EXPECT_EQ(Lines(run.err).size(), 4u) << run.err;
+  EXPECT_EQ(RunZyl({"rotate", log}).out, dir.path() + "app.8.log\n");
+
+  const std::string stem = dir.path() + std::string(249, 'x');  // app.10.log is one byte too long
+  std::ofstream(stem + ".9.log") << record;
+  const ScopedEnv rotate("ZYL_LOG_ROTATE", "1");
+  EXPECT_NE(RunZyl({"log", "-f", stem + ".log", "x"}).err.find("could not rotate"),
+            std::string::npos);
+  EXPECT_EQ(RunZyl({"rotate", stem + ".log"}).status, 3);
 }
 
 // A record that can never go is not passed over: zyl stops there, and says it failed.

@@ -23,7 +23,7 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
   const std::string record = "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\r\nsaved\r\n";
   const TempDir dir;
   const std::string lost = dir.path() + "missing" + PathSeparator() + "app.log";
-  const std::string log = dir.path() + "app.log";
+  const std::string log = dir.path() + "app.log", cursor = dir.path() + "cursor";
   // A log and its generations, shown oldest first; several files as one stream.
   const std::string rotated = dir.path() + "g.log";
   const auto saved = [](const char* what) {
@@ -76,6 +76,8 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"show", "no such file"}, "", "", 3, "zyl: cannot read no such file: "},
       {{"show", rotated}, "", saved("one") + saved("two") + saved("three"), 0, ""},
       {{"show", "-n2", rotated, "-"}, saved("four"), saved("three") + saved("four"), 0, ""},
+      {{"show", "--last", "1", "--cursor-file", cursor, rotated}, "", saved("three"), 0, ""},
+      {{"show", "--cursor-file", cursor, rotated}, "", "", 1, ""},  // after what it showed
       {{"log", "--file=" + log, "first"}, "", "", 0, ""},  // zyl found each record it appended
       {{"log", "-f", log, "-"}, "second\r\n\nthird", "", 0, ""},
       {{"log", "-f", log, "ends in CR\r"}, "", "", 0, ""},  // the CR is the message's
@@ -265,8 +267,9 @@ TEST(ZylShow, FollowsAcrossRotationsAndGoesOnFromItsCursor) {
         << "APP: C:\\A.EXE: Wed Mar 15 09:05:07 2006\n"
         << message << "\n";
   };
-  append(log, "r1");
   std::thread writer([&] {
+    std::this_thread::sleep_for(std::chrono::seconds(1));  // zyl waits for the log meanwhile
+    append(log, "r1");
     if (!AwaitText(out, "r1", std::time(nullptr) + 20)) return;
     // Two rotations between two looks, and a late append to the first generation.
     append(log, "r2");

@@ -91,7 +91,9 @@ const Command kCommands[] = {
      "--escape always or never decides for standard output.\n"
      "--follow: the last 10 records (unless --last, --since or a cursor say otherwise), then on\n"
      "as the files grow, each record once across rotations, from the start of a log deleted or\n"
-     "started anew; with --until, until then.\n"
+     "started anew, waiting for a log that does not exist yet; with --until, until then.\n"
+     "Only regular files are generations: a link, pipe, device or folder at such a name is\n"
+     "skipped, said once on standard error.\n"
      "--cursor-file FILE: start after the place FILE keeps (when it holds one), and keep there,\n"
      "replaced whole, how far the records have gone out; with or without --follow.\n"
      "--syslog SOCKET: each record to a local syslog daemon's unix datagram socket instead, one\n"
@@ -104,8 +106,9 @@ const Command kCommands[] = {
      "FILE.LOG becomes FILE.N.LOG (FILE becomes FILE.N), N one above the highest there; the\n"
      "lowest generations beyond --keep are removed, and the next record starts FILE anew.\n"
      "ZYL_LOG_ROTATE=SIZE[,KEEP] (SIZE in bytes, or with K, M or G) has every writer do it.\n"
-     "Prints the generation's name. Exit status: 0 rotated; 1 nothing to rotate (no file, or\n"
-     "an empty one); 2 bad usage; 3 the rename failed (the log stays as it is).",
+     "Prints the generation's name. Exit status: 0 rotated (by zyl, or by a writer just\n"
+     "before); 1 nothing to rotate (no file, or an empty one); 2 bad usage; 3 the rename\n"
+     "failed (the log stays as it is), as when no number is left or the name grows too long.",
      "FILE", DefineRotate, RunRotate},
 };
 

@@ -113,6 +113,10 @@ Status RunLog(const Arguments& args, Output& /*out*/) {
   } else {
     problem = ConfirmAppended(args.file, *result.place, record);
   }
+  // The record is there; a log that cannot be rotated grows on, which its owner must hear of.
+  if (!result.rotation_problem.empty()) {
+    Complain("could not rotate " + args.file + ": " + result.rotation_problem);
+  }
   if (problem.empty()) return kOk;
   Complain("could not append a record to " + args.file + ": " + problem);
   return kFailed;

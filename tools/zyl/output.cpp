@@ -19,6 +19,7 @@ void Output::Write(std::string_view bytes) {
     return;
   }
   Flush();
+  if (after_block_) after_block_();
   if (bytes.size() < kBlock) {
     buffer_.append(bytes);
   } else {

@@ -2,6 +2,7 @@
 #define ZYL_TOOLS_ZYL_OUTPUT_H_
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,9 @@ class Output {
   }
   // Writes out what is buffered; false once anything could not be written.
   bool Flush();
+  // Called whenever a full buffer went out between two writes, so a follower's cursor can follow
+  // what went out at once rather than at the end of its look.
+  void AfterBlock(std::function<void()> after) { after_block_ = std::move(after); }
   bool ok() const { return ok_; }
 
  private:
@@ -33,6 +37,7 @@ class Output {
   std::FILE* file_;
   std::string buffer_;
   bool ok_ = true;
+  std::function<void()> after_block_;
 };
 
 // Writes "zyl: `message`" and a line end to standard error; on a terminal Escaped(message).

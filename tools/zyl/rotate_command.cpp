@@ -23,8 +23,8 @@ void DefineRotate(CLI::App* app, Arguments* args) {
 // the new log.
 Status RunRotate(const Arguments& args, Output& out) {
   const Rotation rotation = RotateNow(args.text, *ParseNumber<std::size_t>(args.keep));
-  if (!rotation.generation.empty()) {
-    out.Line(rotation.generation);
+  if (!rotation.generation.empty() || rotation.elsewhere) {
+    if (!rotation.generation.empty()) out.Line(rotation.generation);
     return kOk;
   }
   if (rotation.problem.empty()) return kNoResult;

@@ -194,6 +194,9 @@ Status RunShow(const Arguments& args, Output& out) {
     return kOk;
   };
   Status status = looked();
+  // A follower killed outright shows again only what went out since the cursor last moved: it
+  // moves after every block, not only after a look. A failure to save shows at the next look.
+  if (!sink) out.AfterBlock([&] { looked(); });
   if (status == kOk && args.follow && !logs.empty()) {
     status = Follow(logs, matcher.until, go_on, looked);
   }

@@ -31,6 +31,10 @@ FileStatus StatFile(const std::string& path);
 
 // Opens `path` for reading bytes; -1 when it cannot, with the system's words for why in `problem`.
 int OpenForReading(const std::string& path, std::string* problem);
+// Opens `path` for reading only when it is a regular file: a symbolic link is not followed, nor a
+// pipe waited for. -1 when it cannot, with why in `problem`; `*stranger` then tells whether
+// something else is there, and `problem` what ("a symbolic link", "a directory", ...).
+int OpenRegularFile(const std::string& path, std::string* problem, bool* stranger);
 // Reads what is there now, up to `size` (< 2 GiB) bytes, waiting only when there is nothing: the
 // count, 0 at the end, -1 on failure (errno says why).
 long ReadSome(int fd, char* buf, std::size_t size);

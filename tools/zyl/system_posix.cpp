@@ -36,6 +36,14 @@ int OpenForReading(const std::string& path, std::string* problem) {
   return fd;
 }
 
+int OpenRegularFile(const std::string& path, std::string* problem, bool* stranger) {
+  const char* what = nullptr;
+  const auto fd = static_cast<int>(platform::OpenRegularFile(path.c_str(), &what));
+  *stranger = what != nullptr;
+  if (fd < 0) *problem = *stranger ? what : platform::LastErrorText();
+  return fd;
+}
+
 long ReadSome(int fd, char* buf, std::size_t size) {
   for (;;) {
     const ssize_t got = read(fd, buf, size);

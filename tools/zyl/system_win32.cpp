@@ -39,9 +39,10 @@ FileStatus StatFile(const std::string& path) {
   return {true, regular, (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow};
 }
 
-int OpenForReading(const std::string& path, std::string* problem) {
-  // Opened as the library opens the log: the same ANSI path, shared with its writers.
-  const std::intptr_t file = platform::OpenForReading(path.c_str());
+namespace {
+
+// A descriptor for the handle `file` (-1: none, with why in `problem`), which it then owns.
+int Descriptor(std::intptr_t file, std::string* problem) {
   if (file == -1) {
     *problem = platform::LastErrorText();
     return -1;
@@ -52,6 +53,21 @@ int OpenForReading(const std::string& path, std::string* problem) {
     platform::CloseFile({file});
   }
   return fd;
+}
+
+}  // namespace
+
+int OpenForReading(const std::string& path, std::string* problem) {
+  // Opened as the library opens the log: the same ANSI path, shared with its writers.
+  return Descriptor(platform::OpenForReading(path.c_str()), problem);
+}
+
+int OpenRegularFile(const std::string& path, std::string* problem, bool* stranger) {
+  const char* what = nullptr;
+  const std::intptr_t file = platform::OpenRegularFile(path.c_str(), &what);
+  *stranger = what != nullptr;
+  if (*stranger) *problem = what;
+  return *stranger ? -1 : Descriptor(file, problem);
 }
 
 long ReadSome(int fd, char* buf, std::size_t size) {

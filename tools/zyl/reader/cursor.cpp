@@ -10,8 +10,11 @@
 namespace zyl::tool {
 namespace {
 
-constexpr std::string_view kFirstLine = "zyl-cursor 1";
-constexpr long kLargest = 1 << 20;  // far more than the files a log keeps ever need
+constexpr std::string_view kFirstLine = "zyl-cursor 2";
+constexpr std::string_view kFirstLineBefore = "zyl-cursor 1";  // file lines without BIRTH
+// Far more than a log's files ever need: a follower keeps every file it may still read, a few
+// thousand when rotations come at every record (about 600 bytes each).
+constexpr std::size_t kLargest = std::size_t{64} << 20;
 
 std::string Written(std::string_view name) {
   std::string text;
@@ -64,7 +67,7 @@ std::optional<std::uint64_t> TakeNumber(std::string_view& line) {
   return ParseNumber<std::uint64_t>(TakeField(line));
 }
 
-bool TakeLine(std::string_view line, Cursor& cursor) {
+bool TakeLine(std::string_view line, bool with_birth, Cursor& cursor) {
   const std::string_view kind = TakeField(line);
   if (kind == "log") {
     const auto newest = TakeNumber(line);
@@ -74,11 +77,13 @@ bool TakeLine(std::string_view line, Cursor& cursor) {
     return true;
   }
   if (kind != "file") return false;
-  const auto volume = TakeNumber(line), index = TakeNumber(line), offset = TakeNumber(line);
+  const auto volume = TakeNumber(line), index = TakeNumber(line);
+  const auto birth = with_birth ? TakeNumber(line) : std::optional<std::uint64_t>(0);
+  const auto offset = TakeNumber(line);
   const auto head = FromHex(TakeField(line));
   const auto name = Unwritten(line);
-  if (!volume || !index || !offset || !head || !name) return false;
-  cursor.files.push_back({{*volume, *index}, *offset, *head, *name});
+  if (!volume || !index || !birth || !offset || !head || !name) return false;
+  cursor.files.push_back({{*volume, *index, *birth}, *offset, *head, *name});
   return true;
 }
 
@@ -91,20 +96,25 @@ std::string CursorText(const Cursor& cursor) {
   }
   for (const FilePlace& file : cursor.files) {
     text += "file " + std::to_string(file.id.volume) + " " + std::to_string(file.id.index) + " " +
-            std::to_string(file.offset) + " " + (file.head.empty() ? "-" : Hex(file.head)) + " " +
-            Written(file.name) + "\n";
+            std::to_string(file.id.birth) + " " + std::to_string(file.offset) + " " +
+            (file.head.empty() ? "-" : Hex(file.head)) + " " + Written(file.name) + "\n";
   }
   return text;
 }
 
 std::optional<Cursor> ParseCursor(std::string_view text) {
   Cursor cursor;
-  bool first = true;
+  bool first = true, with_birth = true;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
     if (end == std::string_view::npos) return std::nullopt;  // a cursor ends with its line end
     const std::string_view line = text.substr(0, end);
-    if (first ? line != kFirstLine : !TakeLine(line, cursor)) return std::nullopt;
+    if (first) {
+      with_birth = line == kFirstLine;
+      if (!with_birth && line != kFirstLineBefore) return std::nullopt;
+    } else if (!TakeLine(line, with_birth, cursor)) {
+      return std::nullopt;
+    }
     first = false;
     text.remove_prefix(end + 1);
   }
@@ -120,8 +130,12 @@ bool LoadCursor(const std::string& path, std::optional<Cursor>* cursor, std::str
     *problem = std::strerror(errno);
     return false;
   }
-  std::string text(kLargest + 1, '\0');
-  text.resize(std::fread(text.data(), 1, text.size(), file));
+  std::string text;
+  char block[64 * 1024];
+  for (std::size_t got;
+       text.size() <= kLargest && (got = std::fread(block, 1, sizeof block, file));) {
+    text.append(block, got);
+  }
   const bool read = !std::ferror(file);
   std::fclose(file);
   if (!read) *problem = "cannot read it";

@@ -3,12 +3,14 @@
 
 // Where reading a log and its generations stands, kept in a file between runs (--cursor-file), so
 // that the next run goes on after the last entry passed on, across rotations. A small text:
-//   zyl-cursor 1
-//   log NEWEST NAME                  per log named: its highest generation number accounted for
-//   file VOLUME INDEX OFFSET HEAD NAME
-//                                    a file by its identity, OFFSET past its last entry passed on,
-//                                    HEAD its first bytes in hex ("-": none yet)
-// A name is the rest of its line, with '\' and line ends written as \\, \n and \r.
+//   zyl-cursor 2
+//   log NEWEST NAME                  per log named: every generation number up to NEWEST is
+//                                    accounted for
+//   file VOLUME INDEX BIRTH OFFSET HEAD NAME
+//                                    a file by its identity (BIRTH 0: unknown), OFFSET past its
+//                                    last entry passed on, HEAD its first bytes in hex ("-": none)
+// A name is the rest of its line, with '\' and line ends written as \\, \n and \r. A cursor of
+// version 1, whose file lines have no BIRTH, reads as one with BIRTH 0.
 
 #include <cstdint>
 #include <map>
