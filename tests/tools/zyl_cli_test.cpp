@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "collector_link.h"
 #include "commands.h"
 #include "cursor.h"
 #include "log_files.h"
 #include "matcher.h"
 #include "printers.h"
 #include "record_reader.h"
+#include "ship.h"
 #include "stdin_lines.h"
 #include "system.h"
 #include "test_support.h"
@@ -385,30 +387,6 @@ TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
             "zyl-cursor 2\nfile 7 42 0 9 - c\n");
 }
 
-// A generation is read on for a while after the rename: a writer that opened the log just before
-// it appends there, after a look that found the new log.
-TEST(LogFiles, ReadsALateAppendToAGeneration) {
-  const testing::TempDir dir;
-  const std::string log = dir.path() + "app.log", first = dir.path() + "app.1.log";
-  const auto append = [](const std::string& path, const std::string& message) {
-    std::ofstream(path, std::ios::binary | std::ios::app)
-        << kB.substr(0, kB.find('\n') + 1) << message << "\n";
-  };
-  std::string seen, problem;
-  LogFiles files(log, true, [&seen](LogEntry& entry, const std::string&) {
-    seen += entry.MessageText() + ";";
-    return true;
-  });
-  append(log, "r1");
-  ASSERT_TRUE(files.Look(&problem, {}));
-  ASSERT_EQ(std::rename(log.c_str(), first.c_str()), 0);
-  append(log, "r2");
-  ASSERT_TRUE(files.Look(&problem, {}));
-  append(first, "r3");
-  ASSERT_TRUE(files.Look(&problem, {}));
-  EXPECT_EQ(seen, "r1;r2;r3;");
-}
-
 // 'log' finds its record where its append put it, in the file of that identity, renamed or not.
 TEST(ConfirmAppended, FindsTheRecordOnlyWhereItWasAppended) {
   const testing::TempDir dir;
@@ -431,6 +409,58 @@ TEST(ConfirmAppended, FindsTheRecordOnlyWhereItWasAppended) {
   }
   ASSERT_EQ(std::rename(log.c_str(), (dir.path() + "app.1.log").c_str()), 0);
   EXPECT_EQ(ConfirmAppended(log, at, kA), "");
+}
+
+// A receiver drops doubles by file and offset, and gets bytes it cannot keep (a NUL, a stray
+// byte) exactly in hex; the text itself goes as it is.
+TEST(SyslogMessage, NamesTheRecordAndCarriesItsBytes) {
+  const std::string start = "<14>1 - host zyl - - [zyl@32473 file=\"7:9\" offset=\"42\"";
+  const std::string nul("n\0#0", 4);
+  const struct {
+    std::string text;
+    MessageFacts facts;
+    std::string want;
+  } cases[] = {
+      {"APP: /x: t\nmsg",
+       {{{7, 9}, 42, 0}, {}, true, 11, false},
+       " header=\"11\"] APP: /x: t\nmsg"},
+      {"a\r\nb", {{{7, 9}, 42, 0}, {}, true, 0, true}, " crlf=\"true\"] a\r\nb"},
+      {nul, {{{7, 9}, 42, 2}, {}, true, 0, false}, " part=\"2\" hex=\"6e002330\"] " + nul},
+      {"\xff stray",
+       {{{7, 9}, 42, 0}, {}, false, 0, false},
+       " record=\"false\" hex=\"ff207374726179\"] \xff stray"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.text));
+    EXPECT_EQ(SyslogMessage(c.text, c.facts, "host"), start + c.want);
+  }
+}
+
+// Frames split anywhere wait for their rest; a frame that breaks the layout is no RELP.
+TEST(RelpFrame, TakesWholeFramesOnly) {
+  EXPECT_EQ(RelpFrame(7, "syslog", "a b\n"), "7 syslog 4 a b\n\n");
+  EXPECT_EQ(RelpFrame(8, "close", ""), "8 close 0\n");
+  const struct {
+    std::string bytes;
+    Parsed want;
+    std::string data, rest;
+  } cases[] = {
+      {"3 rsp 6 200 OK\n4 rsp", Parsed::kWhole, "200 OK", "4 rsp"},
+      {"0 serverclose 0\n", Parsed::kWhole, "", ""},
+      {"3 rsp 6 200 O", Parsed::kPartial, "", "3 rsp 6 200 O"},
+      {"3 rsp 6 200 OK!", Parsed::kMalformed, "", ""},  // no trailer
+      {"x rsp 0\n", Parsed::kMalformed, "", ""},
+      {std::string(80, '1'), Parsed::kMalformed, "", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    std::string bytes = c.bytes;
+    RelpReply reply;
+    ASSERT_EQ(TakeRelpFrame(bytes, &reply), c.want);
+    if (c.want == Parsed::kMalformed) continue;
+    EXPECT_EQ(reply.data, c.data);
+    EXPECT_EQ(bytes, c.rest);
+  }
 }
 
 }  // namespace

@@ -1,14 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>  // mkfifo, mkdir
-#include <sys/un.h>
 #include <unistd.h>
 
-#include <cstring>
 #include <fstream>
 #include <string>
 
-#include "syslog_sink.h"
 #include "test_support.h"
 #include "zyl_runner.h"
 
@@ -57,33 +53,6 @@ TEST(ZylShow, PassesRecordsOnBeforeWaitingForMore) {
   }
 }
 
-// Each record goes whole, as one datagram: only the LF that ends every whole record is left out.
-TEST(SyslogSink, HandsEachRecordOnWhole) {
-  const TempDir dir;
-  const std::string path = dir.path() + "socket", header = "APP: /x: Wed Mar 15 09:05:07 2006\n";
-  const struct {
-    std::string record, message;
-  } cases[] = {
-      {header + "one line\n", header + "one line"},
-      {header + "CR LF\r\nends\r\n\n", header + "CR LF\r\nends\r\n"},
-      {header + "\x01\t\x7f\n\n", header + "\x01\t\x7f\n"},  // control bytes kept
-      {header + "cut short", header + "cut short"},
-  };
-  const int daemon = socket(AF_UNIX, SOCK_DGRAM, 0);
-  sockaddr_un address{AF_UNIX, {}};
-  std::memcpy(address.sun_path, path.c_str(), path.size());
-  ASSERT_EQ(bind(daemon, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  tool::SyslogSink sink(path);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.record));
-    ASSERT_TRUE(sink.Send(c.record));
-    std::string got(4096, '\0');
-    got.resize(static_cast<std::size_t>(recv(daemon, got.data(), got.size(), 0)));
-    EXPECT_EQ(got, "<14>zyl: " + c.message);
-  }
-  close(daemon);
-}
-
 // Only regular files are generations, each stranger named once; a number past the highest is none,
 // and a rotation that cannot be made is said by 'log' and 'rotate'.
 TEST(ZylShow, TakesOnlyRegularFilesForGenerations) {
@@ -109,16 +78,6 @@ TEST(ZylShow, TakesOnlyRegularFilesForGenerations) {
   EXPECT_NE(RunZyl({"log", "-f", stem + ".log", "x"}).err.find("could not rotate"),
             std::string::npos);
   EXPECT_EQ(RunZyl({"rotate", stem + ".log"}).status, 3);
-}
-
-// A record that can never go is not passed over: zyl stops there, and says it failed.
-TEST(ZylShow, FailsAtARecordThatCannotBeHandedOn) {
-  const TempDir dir;
-  const std::string log = dir.path() + "app.log", socket = dir.path() + std::string(120, 's');
-  std::ofstream(log, std::ios::binary) << "APP: /x: Wed Mar 15 09:05:07 2006\nready\n";
-  const ZylRun run = RunZyl({"show", "--syslog", socket, log});
-  EXPECT_EQ(run.status, 3);
-  EXPECT_NE(run.err.find("File name too long"), std::string::npos) << run.err;
 }
 
 }  // namespace

@@ -96,10 +96,6 @@ const Command kCommands[] = {
      "skipped, said once on standard error.\n"
      "--cursor-file FILE: start after the place FILE keeps (when it holds one), and keep there,\n"
      "replaced whole, how far the records have gone out; with or without --follow.\n"
-     "--syslog SOCKET: each record to a local syslog daemon's unix datagram socket instead, one\n"
-     "datagram, user.info, tag zyl, the record without its last LF (one too long for a datagram\n"
-     "in parts, tagged zyl-part); with --follow from the first record on. SIGTERM or Ctrl-C\n"
-     "ends at a record's boundary. See docs/shipping.md.\n"
      "Exit status: 0 something shown; 1 nothing matched; 2 bad usage; 3 the file unreadable.",
      "", DefineShow, RunShow},
     {"rotate", "rename the log FILE to its next generation, as the writers do at its size",
@@ -110,6 +106,19 @@ const Command kCommands[] = {
      "before); 1 nothing to rotate (no file, or an empty one); 2 bad usage; 3 the rename\n"
      "failed (the log stays as it is), as when no number is left or the name grows too long.",
      "FILE", DefineRotate, RunRotate},
+    {"ship", "send each record of the log FILE to a syslog collector, acknowledged",
+     "FILE is read with its generations as 'show --follow' reads it, from its first record or\n"
+     "from the cursor kept in DIR; a FILE not there yet is waited for. Each record goes as one\n"
+     "RFC 5424 message (user.info, app name zyl, the record's time, this host's name; the\n"
+     "structured data [zyl@32473 file=\"VOLUME:INDEX\" offset=\"N\"] names where it starts, so\n"
+     "a receiver can drop one it already has), its text exactly, without its last line end.\n"
+     "Over RELP (imrelp) the cursor moves only past records the collector acknowledged: after\n"
+     "a failure the rest is sent again, never lost. --protocol tcp: octet-counted syslog over\n"
+     "TCP, for a collector without RELP; what is in flight when it stops is lost.\n"
+     "A collector away is tried again, the pause growing to 30 s, never given up. SIGTERM or\n"
+     "Ctrl-C stops after the acknowledgements in flight, exit status 0. See docs/shipping.md.\n"
+     "Exit status: 0 stopped; 2 bad usage; 3 FILE or DIR unreadable or the cursor unwritable.",
+     "FILE", DefineShip, RunShip},
 };
 
 constexpr char kFooter[] =

@@ -2,7 +2,7 @@
 #define ZYL_TOOLS_ZYL_COMMANDS_H_
 
 // zyl's commands: the table with their help (commands.cpp), and each command's options and work
-// (text_commands.cpp, log_command.cpp, show_command.cpp, rotate_command.cpp).
+// (text_commands.cpp, log_command.cpp, show_command.cpp, rotate_command.cpp, ship.cpp).
 
 #include <optional>
 #include <string>
@@ -37,8 +37,8 @@ struct Arguments {
   std::vector<std::string> apps, greps;
   bool ignore_case = false, json = false, count = false, follow = false;
   std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
-  std::string syslog;           // the socket records are handed to instead of printed
   std::string keep = "5";       // of 'rotate'
+  std::string to, state, protocol = "relp";  // of 'ship'
 };
 
 // Runs zyl with the command line `argv`: results and help go to standard output, complaints to
@@ -56,6 +56,7 @@ void DefineError(CLI::App* app, Arguments* args);
 void DefineTitle(CLI::App* app, Arguments* args);
 void DefineShow(CLI::App* app, Arguments* args);
 void DefineRotate(CLI::App* app, Arguments* args);
+void DefineShip(CLI::App* app, Arguments* args);
 Status RunPad(const Arguments& args, Output& out);
 Status RunShortPath(const Arguments& args, Output& out);
 Status RunDebug(const Arguments& args, Output& out);
@@ -65,6 +66,7 @@ Status RunError(const Arguments& args, Output& out);
 Status RunTitle(const Arguments& args, Output& out);
 Status RunShow(const Arguments& args, Output& out);
 Status RunRotate(const Arguments& args, Output& out);
+Status RunShip(const Arguments& args, Output& out);
 
 // Empty when the file `place` names, the log `log` or a generation it was renamed to since,
 // holds `record` just before the place's end; otherwise why not. 'log' reads its record back so.

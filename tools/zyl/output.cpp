@@ -40,6 +40,7 @@ void Complain(std::string_view message) {
   std::string line = "zyl: ";
   line.append(IsTerminal(2) ? Escaped(message) : message).append("\n");
   std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);  // Windows' C runtime buffers stderr when it is a file or a pipe
 }
 
 std::size_t Utf8CharSize(std::string_view text) {

@@ -11,7 +11,6 @@
 #include "log_files.h"
 #include "matcher.h"
 #include "printers.h"
-#include "syslog_sink.h"
 #include "system.h"
 
 namespace zyl::tool {
@@ -25,22 +24,19 @@ class Shown {
  public:
   // `named`: the one file named, whose entries JSON gives without a file; empty for several.
   Shown(const Arguments& args, Matcher matcher, std::optional<std::uint64_t> last,
-        std::string named, Output& out, SyslogSink* sink)
+        std::string named, Output& out)
       : args_(args),
         matcher_(std::move(matcher)),
         last_(last),
         named_(std::move(named)),
-        out_(out),
-        sink_(sink) {}
+        out_(out) {}
 
-  // Whether the entry was taken: shown, held, or left out by a filter. Once the sink has refused
-  // one (a stop came first), nothing more is: the next run starts there.
+  // Whether the entry was taken: shown, held, or left out by a filter.
   bool Take(LogEntry& entry, const std::string& file) {
-    if (refused_) return false;
     if (!matcher_.Matches(entry) || last_ == 0u) return true;  // --last 0 shows nothing
     if (!last_) {
       Print(entry, file);
-      return !refused_;
+      return true;
     }
     // --last counts records: the pieces of one that follow each other go out together.
     const bool starts = entry.piece <= 1 || held_.empty() || held_.back().file != file ||
@@ -72,11 +68,6 @@ class Shown {
  private:
   void Print(const LogEntry& entry, const std::string& file) {
     shown_ = true;
-    if (sink_ != nullptr) {
-      refused_ =
-          !(entry.piece == 0 ? sink_->Send(entry.text) : sink_->SendPiece(entry.text, !entry.cut));
-      return;
-    }
     if (args_.count) return counter_.Add(entry);
     if (args_.json) return out_.Line(JsonLine(entry, escape_, file == named_ ? "" : file));
     // The bytes as written: a line end is added only between entries apart in the files.
@@ -98,7 +89,6 @@ class Shown {
   std::optional<std::uint64_t> last_;
   const std::string named_;
   Output& out_;
-  SyslogSink* sink_;
   struct Held {
     bool starts;  // a record, or the first of its pieces
     LogEntry entry;
@@ -108,7 +98,6 @@ class Shown {
   std::uint64_t held_records_ = 0;
   Counter counter_;
   bool shown_ = false;
-  bool refused_ = false;
   bool after_cut_ = false;
   std::uint64_t end_ = 0;  // of the last entry printed, in its file
   std::string end_file_;
@@ -142,13 +131,9 @@ Status RunShow(const Arguments& args, Output& out) {
   }
   std::optional<std::uint64_t> last;
   if (!args.last.empty()) last = *ParseNumber<std::uint32_t>(args.last);
-  // A shipper wants every record, not the last few.
-  if (args.follow && !last && !matcher.since && !cursor && args.syslog.empty()) last = kFollowLast;
-  std::optional<SyslogSink> sink;
-  if (!args.syslog.empty() && sink.emplace(args.syslog).failed()) return kFailed;
-  if (sink || args.follow) CatchStopRequests();
-  Shown shown(args, matcher, last, files.size() == 1 ? files.front() : "", out,
-              sink ? &*sink : nullptr);
+  if (args.follow && !last && !matcher.since && !cursor) last = kFollowLast;
+  if (args.follow) CatchStopRequests();
+  Shown shown(args, matcher, last, files.size() == 1 ? files.front() : "", out);
   const auto go_on = [&out] { return out.ok() && !StopRequested(); };
 
   // Each file named with its generations, in the order given; standard input read to its end.
@@ -196,7 +181,7 @@ Status RunShow(const Arguments& args, Output& out) {
   Status status = looked();
   // A follower killed outright shows again only what went out since the cursor last moved: it
   // moves after every block, not only after a look. A failure to save shows at the next look.
-  if (!sink) out.AfterBlock([&] { looked(); });
+  out.AfterBlock([&] { looked(); });
   if (status == kOk && args.follow && !logs.empty()) {
     status = Follow(logs, matcher.until, go_on, looked);
   }
@@ -206,7 +191,6 @@ Status RunShow(const Arguments& args, Output& out) {
     for (const auto& log : logs) log->Finish();
   }
   status = shown.Finish();
-  if (sink && sink->failed()) return kFailed;
   // What the end of the files completed went out too: the cursor moves past it.
   if (!StopRequested() && status != kFailed) {
     if (const Status saved = looked(); saved != kOk) return saved;

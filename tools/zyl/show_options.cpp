@@ -47,11 +47,6 @@ void DefineShow(CLI::App* app, Arguments* args) {
   app->add_option("--cursor-file", args->cursor_file,
                   "start after the place kept in FILE, and keep there how far records went out")
       ->type_name("FILE");
-  app->add_option("--syslog", args->syslog,
-                  "hand each record to the local syslog socket SOCKET instead (not on Windows)")
-      ->type_name("SOCKET")
-      ->excludes(json)
-      ->excludes(count);
   app->add_option("--escape", args->escape,
                   "control bytes as visible escapes: auto (on a terminal), always or never")
       ->type_name("WHEN")

@@ -61,14 +61,24 @@ bool StopRequested();
 // Asks for a stop as a signal does: for work that cannot go on.
 void RequestStop();
 
-// A unix datagram socket to send from, its send buffer as large as the system allows; -1 when
-// there is none, with why in `problem`.
-int OpenDatagramSocket(std::string* problem);
-// Sends `bytes` as one datagram to the socket bound at `path`, without waiting: 0 once sent,
-// otherwise the errno value that says why not (ECONNREFUSED or ENOENT: nobody reads there;
-// EAGAIN: its queue is full; EMSGSIZE: too long for one datagram).
-int SendDatagram(int socket, const std::string& path, std::string_view bytes);
-void CloseSocket(int socket);
+// A TCP connection to a collector, or kNoConnection.
+using Connection = std::intptr_t;
+inline constexpr Connection kNoConnection = -1;
+// Connects to `host` at `port` over TCP with Nagle's delay off (a record waits for nothing), its
+// sends and receives returning at once; kNoConnection, with why in `problem`, when it cannot.
+Connection Connect(const std::string& host, const std::string& port, std::string* problem);
+// Waits up to `milliseconds` until `connection` has bytes (or its end) to receive, or, when
+// `writing`, room to send.
+void AwaitConnection(Connection connection, bool writing, int milliseconds);
+// Sends what there is room for now: the count (0: no room); -1, with why in `problem`, when the
+// connection failed.
+long SendSome(Connection connection, std::string_view bytes, std::string* problem);
+// Receives what has come: the count (0: nothing yet); -1, with why in `problem`, when the
+// connection failed or the other side closed it.
+long ReceiveSome(Connection connection, char* buf, std::size_t size, std::string* problem);
+void Disconnect(Connection connection);
+// This host's name, as a syslog message names its sender; "-" when the system cannot tell it.
+std::string HostName();
 
 // What --help adds about this system; may be empty.
 const char* SystemNote();

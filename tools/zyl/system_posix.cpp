@@ -1,7 +1,10 @@
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -86,26 +89,62 @@ bool StopRequested() { return stop_requested != 0; }
 
 void RequestStop() { stop_requested = 1; }
 
-int OpenDatagramSocket(std::string* problem) {
-  const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) *problem = std::strerror(errno);
-  // The kernel caps the size at net.core.wmem_max; a datagram must fit in the buffer whole.
-  const int size = 1 << 20;
-  if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &size, sizeof size);
+Connection Connect(const std::string& host, const std::string& port, std::string* problem) {
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  if (const int error = getaddrinfo(host.c_str(), port.c_str(), &hints, &found); error != 0) {
+    *problem = gai_strerror(error);
+    return kNoConnection;
+  }
+  int fd = -1;
+  for (const addrinfo* at = found; at != nullptr && fd < 0; at = at->ai_next) {
+    fd = socket(at->ai_family, at->ai_socktype | SOCK_CLOEXEC, at->ai_protocol);
+    if (fd >= 0 && connect(fd, at->ai_addr, at->ai_addrlen) != 0) {
+      *problem = std::strerror(errno);
+      close(fd);
+      fd = -1;
+    }
+  }
+  freeaddrinfo(found);
+  if (fd < 0) return kNoConnection;
+  const int on = 1;
+  setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
   return fd;
 }
 
-int SendDatagram(int socket, const std::string& path, std::string_view bytes) {
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  if (path.size() >= sizeof address.sun_path) return ENAMETOOLONG;
-  std::memcpy(address.sun_path, path.data(), path.size());
-  const ssize_t sent = sendto(socket, bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
-                              reinterpret_cast<const sockaddr*>(&address), sizeof address);
-  return sent >= 0 ? 0 : errno;
+void AwaitConnection(Connection connection, bool writing, int milliseconds) {
+  pollfd ready{static_cast<int>(connection), static_cast<short>(POLLIN | (writing ? POLLOUT : 0)),
+               0};
+  poll(&ready, 1, milliseconds);  // a failure too: the next send or receive tells
 }
 
-void CloseSocket(int socket) { close(socket); }
+long SendSome(Connection connection, std::string_view bytes, std::string* problem) {
+  const ssize_t sent =
+      send(static_cast<int>(connection), bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+  if (sent >= 0) return static_cast<long>(sent);
+  if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) return 0;
+  *problem = std::strerror(errno);
+  return -1;
+}
+
+long ReceiveSome(Connection connection, char* buf, std::size_t size, std::string* problem) {
+  const ssize_t got = recv(static_cast<int>(connection), buf, size, MSG_DONTWAIT);
+  if (got > 0) return static_cast<long>(got);
+  if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return 0;
+  *problem = got == 0 ? "the collector closed the connection" : std::strerror(errno);
+  return -1;
+}
+
+void Disconnect(Connection connection) { close(static_cast<int>(connection)); }
+
+std::string HostName() {
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "-";
+  return name;
+}
 
 const char* SystemNote() {
   return "Linux has no windows: 'msg' and 'error' write their box to standard error, captioned\n"

@@ -1,7 +1,10 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -118,17 +121,82 @@ bool StopRequested() { return InterlockedCompareExchange(&stop_requested, 0, 0) 
 
 void RequestStop() { InterlockedExchange(&stop_requested, 1); }
 
-// Windows has unix sockets of the stream kind only, and no local syslog daemon to listen on one.
-int OpenDatagramSocket(std::string* problem) {
-  *problem = "not available on Windows, which has no unix datagram sockets";
+Connection Connect(const std::string& host, const std::string& port, std::string* problem) {
+  // Never cleaned up: the process's sockets live until it ends.
+  static const bool started = [] {
+    WSADATA data{};
+    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }();
+  if (!started) {
+    *problem = "Winsock did not start";
+    return kNoConnection;
+  }
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  if (const int error = getaddrinfo(host.c_str(), port.c_str(), &hints, &found); error != 0) {
+    WSASetLastError(error);
+    *problem = platform::LastErrorText();
+    return kNoConnection;
+  }
+  SOCKET s = INVALID_SOCKET;
+  for (const addrinfo* at = found; at != nullptr && s == INVALID_SOCKET; at = at->ai_next) {
+    s = socket(at->ai_family, at->ai_socktype, at->ai_protocol);
+    if (s != INVALID_SOCKET && connect(s, at->ai_addr, static_cast<int>(at->ai_addrlen)) != 0) {
+      *problem = platform::LastErrorText();
+      closesocket(s);
+      s = INVALID_SOCKET;
+    }
+  }
+  freeaddrinfo(found);
+  if (s == INVALID_SOCKET) return kNoConnection;
+  const BOOL on = TRUE;
+  setsockopt(s, IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&on), sizeof on);
+  u_long nonblocking = 1;
+  ioctlsocket(s, FIONBIO, &nonblocking);
+  return static_cast<Connection>(s);
+}
+
+void AwaitConnection(Connection connection, bool writing, int milliseconds) {
+  const auto s = static_cast<SOCKET>(connection);
+  fd_set readable, writable;
+  FD_ZERO(&readable);
+  FD_ZERO(&writable);
+  FD_SET(s, &readable);
+  if (writing) FD_SET(s, &writable);
+  timeval wait{milliseconds / 1000, (milliseconds % 1000) * 1000};
+  select(0, &readable, &writable, nullptr, &wait);  // a failure too: the next call tells
+}
+
+long SendSome(Connection connection, std::string_view bytes, std::string* problem) {
+  const int size = static_cast<int>(std::min<std::size_t>(bytes.size(), 1 << 30));
+  const int sent = send(static_cast<SOCKET>(connection), bytes.data(), size, 0);
+  if (sent != SOCKET_ERROR) return sent;
+  const int error = WSAGetLastError();
+  if (error == WSAEWOULDBLOCK || error == WSAEINTR) return 0;
+  *problem = platform::LastErrorText();
   return -1;
 }
 
-int SendDatagram(int /*socket*/, const std::string& /*path*/, std::string_view /*bytes*/) {
-  return ENOSYS;
+long ReceiveSome(Connection connection, char* buf, std::size_t size, std::string* problem) {
+  const int wanted = static_cast<int>(std::min<std::size_t>(size, 1 << 30));
+  const int got = recv(static_cast<SOCKET>(connection), buf, wanted, 0);
+  if (got > 0) return got;
+  const int error = got == 0 ? 0 : WSAGetLastError();
+  if (error == WSAEWOULDBLOCK || error == WSAEINTR) return 0;
+  *problem = got == 0 ? "the collector closed the connection" : platform::LastErrorText();
+  return -1;
 }
 
-void CloseSocket(int /*socket*/) {}
+void Disconnect(Connection connection) { closesocket(static_cast<SOCKET>(connection)); }
+
+std::string HostName() {
+  char name[256] = {};
+  DWORD size = sizeof name;
+  if (!GetComputerNameExA(ComputerNameDnsHostname, name, &size) || size == 0) return "-";
+  return std::string(name, size);
+}
 
 const char* SystemNote() { return ""; }
 
