@@ -32,9 +32,11 @@ bool LockForRotation(const platform::AppendFile& file) {
          platform::Try::kDone;
 }
 
-// AppendRecord with the bookkeeping of a rotation or a read-back: where the record ends.
+// AppendRecord with the bookkeeping of a rotation or a read-back: where the record ends, and
+// when `place` is given, in which file.
 AppendResult AppendMeasured(const char* path, std::string_view record,
-                            const std::optional<RotationPolicy>& policy, bool want_place) {
+                            const std::optional<RotationPolicy>& policy,
+                            std::optional<RecordPlace>* place) {
   platform::AppendFile file = OpenLog(path);
   // Under the append's lock the size tells where the record will end. A log already at the size
   // that its name no longer names was rotated by the writer this one waited for: the record goes
@@ -55,9 +57,9 @@ AppendResult AppendMeasured(const char* path, std::string_view record,
   result.whole = platform::AppendWhole(file, record);
   std::optional<std::uint64_t> end;
   if (result.whole) end = before ? *before + record.size() : platform::AppendEnd(file);
-  if (end && want_place) {
+  if (place != nullptr && end) {
     if (const std::optional<platform::FileId> id = platform::IdOfFile(file)) {
-      result.place = RecordPlace{*id, *end};
+      *place = RecordPlace{*id, *end};
     }
   }
   // One writer rotates: the first to take the lock while the log's name still names the file.
@@ -116,7 +118,7 @@ RotationSetting RotationFromEnvironment() {
 
 bool AppendRecord(const char* path, std::string_view record) {
   const std::optional<RotationPolicy> policy = RotationFromEnvironment().policy;
-  if (policy) return AppendMeasured(path, record, policy, false).whole;
+  if (policy) return AppendMeasured(path, record, policy, nullptr).whole;
   const platform::AppendFile file = OpenLog(path);
   if (file.handle == -1) return false;
   const bool whole = platform::AppendWhole(file, record);
@@ -125,7 +127,10 @@ bool AppendRecord(const char* path, std::string_view record) {
 }
 
 AppendResult AppendRecordAndPlace(const char* path, std::string_view record) {
-  return AppendMeasured(path, record, RotationFromEnvironment().policy, true);
+  std::optional<RecordPlace> place;
+  AppendResult result = AppendMeasured(path, record, RotationFromEnvironment().policy, &place);
+  result.place = place;
+  return result;
 }
 
 Rotation RotateNow(const std::string& path, std::size_t keep) {

@@ -55,7 +55,7 @@ TEST(RotationFromEnvironment, ReadsSizeAndKeepOrLeavesRotationOff) {
 }
 
 // A record that ends exactly at SIZE rotates the log, one a byte short of it does not; either
-// way its place is the log's end as it was written.
+// way its place is the log's end as it was written, and nothing of it stays open.
 TEST(AppendRecordAndPlace, RotatesOnceARecordReachesTheSize) {
   const std::string record = "APP: x: Wed Mar 15 09:05:07 2006\nm\n";
   for (const std::size_t beyond : {0, 1}) {
@@ -68,6 +68,8 @@ TEST(AppendRecordAndPlace, RotatesOnceARecordReachesTheSize) {
     EXPECT_TRUE(result.whole);
     EXPECT_EQ(result.place ? result.place->end : 0, record.size());
     EXPECT_EQ(testing::FileExists(dir.path() + "app.1.log"), beyond == 0);
+    // Its file was closed, its locks with it: the file rotates at once.
+    EXPECT_EQ(RotateNow(beyond == 0 ? dir.path() + "app.1.log" : log, 5).problem, "");
   }
 }
 
