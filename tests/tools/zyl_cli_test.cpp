@@ -153,9 +153,9 @@ TEST(RecordReader, PassesBytesOfNoRecordInPiecesAndHoldsRecordsWhole) {
   }
 }
 
-TEST(WhenKey, ReadsTheFormsOfTime) {
+TEST(WhenInstant, ReadsTheFormsOfTime) {
   const std::time_t now = 1165512411;  // Thu Dec  7 17:26:51 2006 UTC
-  const auto key = [](const char* iso) { return ParseIsoTime(iso)->Key(); };
+  const auto key = [](const char* iso) { return LocalInstant(*ParseIsoTime(iso)); };
   const struct {
     const char* text;
     std::optional<std::int64_t> want;
@@ -167,6 +167,7 @@ TEST(WhenKey, ReadsTheFormsOfTime) {
       {"-90s", key("2006-12-07T17:25:21")},
       {"-7d", key("2006-11-30T17:26:51")},
       {"-10000d", key("1979-07-22T17:26:51")},
+      {"36600 days ago", now - 36600LL * 86400},  // before 1970, which Windows cannot place
       {"-2w", key("2006-11-23T17:26:51")},
       {"now", key("2006-12-07T17:26:51")},
       {"today", key("2006-12-07T00:00:00")},
@@ -190,7 +191,7 @@ TEST(WhenKey, ReadsTheFormsOfTime) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    EXPECT_EQ(WhenKey(c.text, now), c.want);
+    EXPECT_EQ(WhenInstant(c.text, now), c.want);
   }
 }
 
@@ -209,7 +210,42 @@ TEST(IsoText, CarriesTheOffsetTheZoneHadAtThatTime) {
     SCOPED_TRACE(std::string(c.tz) + " " + c.time);
     const ScopedEnv tz("TZ", c.tz);
     tzset();
-    EXPECT_EQ(IsoText(*ParseIsoTime(c.time)), c.want);
+    EXPECT_EQ(IsoText(*ParseIsoTime(c.time), LocalInstant(*ParseIsoTime(c.time))), c.want);
+  }
+  tzset();
+}
+
+// A header has no offset: in the hour the clock goes back its time is the first reading until a
+// record of the second came before it. --since counts back from now in real time.
+TEST(InstantReader, ReadsRecordsInTheRepeatedAndTheSkippedHour) {
+  const ScopedEnv tz("TZ", "America/New_York");
+  tzset();
+  const std::time_t now = 1793513400;  // 2026-11-01 01:10 EST, the second 01:10
+  if (LocalKey(now) != ParseIsoTime("2026-11-01T01:10")->Key()) {
+    tzset();
+    GTEST_SKIP() << "the C runtime does not know America/New_York";
+  }
+  const Matcher since{WhenInstant("30 minutes ago", now), {}, {}, {}, false};
+  const struct {
+    const char* time;  // in the order written
+    const char* want;
+    bool shown;  // by --since '30 minutes ago'
+  } cases[] = {
+      {"2026-11-01T00:55", "2026-11-01T00:55:00-04:00", false},
+      {"2026-11-01T01:30", "2026-11-01T01:30:00-04:00", false},  // 40 minutes ago
+      {"2026-11-01T01:50", "2026-11-01T01:50:00-04:00", true},   // 20 minutes ago
+      {"2026-11-01T01:05", "2026-11-01T01:05:00-05:00", true},   // 5 minutes ago
+      {"2026-03-08T02:30", "2026-03-08T02:30:00-05:00", false},  // the clock skipped it
+  };
+  InstantReader reader;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.time);
+    LogEntry entry;
+    entry.is_record = true;
+    entry.time = ParseIsoTime(c.time);
+    entry.instant = reader.Read(*entry.time);
+    EXPECT_EQ(IsoText(*entry.time, entry.instant), c.want);
+    EXPECT_EQ(since.Matches(entry), c.shown);
   }
   tzset();
 }
@@ -224,7 +260,7 @@ std::vector<LogEntry> Entries(const std::string& log) {
 
 TEST(Matcher, SelectsByTimeProgramAndMessage) {
   const std::vector<LogEntry> entries = Entries("stray\n" + kA + kB);  // "stray", a, b
-  const auto at = [](const char* iso) { return ParseIsoTime(iso)->Key(); };
+  const auto at = [](const char* iso) { return LocalInstant(*ParseIsoTime(iso)); };
   const struct {
     Matcher matcher;
     std::string want;

@@ -142,10 +142,28 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
     EXPECT_EQ(run.err.empty(), c.err.empty()) << run.err;
     EXPECT_EQ(run.err.find(": error "), std::string::npos) << "a number, not the system's words";
   }
+  // --last holds 32 MiB of its records' bytes and reads the rest again to show them: from the
+  // file, or from where it put standard input's.
+  const std::string huge = record + std::string(33 << 20, 'h') + "\r\n" + record;
+  std::ofstream(dir.path() + "huge.log", std::ios::binary) << huge;
+  EXPECT_TRUE(RunZyl({"show", "-n2", dir.path() + "huge.log"}).out == huge);
+  EXPECT_TRUE(RunZyl({"show", "-n2", "-"}, huge).out == huge);
   const ScopedEnv rotate("ZYL_LOG_ROTATE", "1 K");
   const ZylRun unread = RunZyl({"log", "-f", log, "rotated or not"});
   EXPECT_EQ(unread.status, 0);
   EXPECT_EQ(unread.err.rfind("zyl: ZYL_LOG_ROTATE is not SIZE[,KEEP]", 0), 0u) << unread.err;
+  // A daily rotation beside the writers' own: the larger KEEP holds, and the smaller is warned of.
+  const ScopedEnv writers_keep("ZYL_LOG_ROTATE", "1G,3");
+  for (const char* keep : {"1", "1", "1", "30"}) {
+    SCOPED_TRACE(keep);
+    EXPECT_EQ(RunZyl({"log", "-f", log, keep}).status, 0);
+    const ZylRun rotated = RunZyl({"rotate", "--keep", keep, log});
+    EXPECT_EQ(rotated.status, 0);
+    EXPECT_EQ(rotated.err.find("zyl: ZYL_LOG_ROTATE keeps 3 generations: the writers' next"),
+              keep[0] == '3' ? 0u : std::string::npos);
+  }
+  // app.2.log (with "rotated or not") to app.5.log: --keep 1 kept 3, --keep 30 all four.
+  EXPECT_EQ(RunZyl({"show", "--count", log}).out, "      5 " + ZylPath() + "\n");
 }
 
 std::vector<std::string> Texts(const std::vector<ShownBox>& boxes) {

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -79,7 +80,9 @@ const Command kCommands[] = {
      "'2026-12-07T10:00', '2026-12-07T10:00:05'), 'today', 'yesterday', 'now', '21:00' or\n"
      "'21:00:05' (today), or relative to now, up to about 100 years: '-90s', '-30m', '-2h',\n"
      "'-7d', '-2w', or '2 hours ago' (s, min, h, d, w, or second, minute, hour, day, week,\n"
-     "plural or not). --app and --grep may be given more than once: a record matches when any\n"
+     "plural or not). Times compare as instants. In the hour the clock goes back, a time is its\n"
+     "first reading; a record's is its second once a record before it was.\n"
+     "--app and --grep may be given more than once: a record matches when any\n"
      "of them does. --app ignores letter case; --grep does with -i.\n"
      "--json gives offset (bytes), time (ISO 8601 with that time's UTC offset; null when the\n"
      "writer did not know it), exe and message (a Windows record's CR LF as LF), file (the\n"
@@ -101,7 +104,9 @@ const Command kCommands[] = {
     {"rotate", "rename the log FILE to its next generation, as the writers do at its size",
      "FILE.LOG becomes FILE.N.LOG (FILE becomes FILE.N), N one above the highest there; the\n"
      "lowest generations beyond --keep are removed, and the next record starts FILE anew.\n"
-     "ZYL_LOG_ROTATE=SIZE[,KEEP] (SIZE in bytes, or with K, M or G) has every writer do it.\n"
+     "ZYL_LOG_ROTATE=SIZE[,KEEP] (SIZE in bytes, or with K, M or G) has every writer do it;\n"
+     "with it set, at least its KEEP are kept, and a --keep above it is warned of: the\n"
+     "writers' next rotation would remove the generations beyond their KEEP.\n"
      "Prints the generation's name. Exit status: 0 rotated (by zyl, or by a writer just\n"
      "before); 1 nothing to rotate (no file, or an empty one); 2 bad usage; 3 the rename\n"
      "failed (the log stays as it is), as when no number is left or the name grows too long.",
@@ -156,6 +161,15 @@ std::string EmptyValueProblem(int argc, char** argv) {
   }
   return {};
 }
+
+// CLI11's help, without the options an option excludes beside its name: its description says so.
+class Formatter : public CLI::Formatter {
+ public:
+  std::string make_option_opts(const CLI::Option* option) const override {
+    const std::string opts = CLI::Formatter::make_option_opts(option);
+    return opts.substr(0, opts.find(" " + get_label("Excludes") + ":"));
+  }
+};
 
 Status UsageError(const CLI::App* command, const std::string& problem) {
   Complain(problem);
@@ -214,6 +228,7 @@ int Run(int argc, char** argv) {
   CLI::App app("Calls the ZIZUDUZ library from scripts, one command per export, and reads its log.",
                "zyl");
   app.set_version_flag("-V,--version", "zyl " ZYL_VERSION);
+  app.formatter(std::make_shared<Formatter>());  // before the commands, which copy it
   app.get_formatter()->label("SUBCOMMAND", "COMMAND");
   app.get_formatter()->label("Positionals", "Arguments");
   app.require_subcommand(0, 1);

@@ -37,7 +37,7 @@ struct Arguments {
   std::vector<std::string> apps, greps;
   bool ignore_case = false, json = false, count = false, follow = false;
   std::string escape = "auto";  // of control bytes: auto (on a terminal), always, never
-  std::string keep = "5";       // of 'rotate'
+  std::string keep;             // of 'rotate'; empty: ZYL_LOG_ROTATE's KEEP, or 5
   std::string to, state, protocol = "relp";  // of 'ship'
 };
 

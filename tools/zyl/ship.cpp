@@ -167,6 +167,7 @@ class Shipper {
   // reader is done with and the next reads again from the acknowledged cursor.
   bool Take(LogEntry& entry, const std::string& file) {
     if (broken_ || StopRequested()) return false;
+    if (entry.time) entry.instant = instants_.Read(*entry.time);
     if (assembly_.empty() && parts_ == 0) {
       Snapshot();  // before the entry: a record is never split by the cursor
       Identify(file);
@@ -179,12 +180,14 @@ class Shipper {
                   entry.time,
                   entry.is_record,
                   entry.message_begin,
-                  entry.is_record && entry.crlf});
+                  entry.is_record && entry.crlf,
+                  entry.instant});
       return true;
     }
     // A record in pieces: gathered into one message, or sent in parts when that is too long.
     if (entry.piece == 1) {
-      facts_ = {{id_, entry.offset, 0}, entry.time, true, entry.message_begin, entry.crlf};
+      facts_ = {{id_, entry.offset, 0}, entry.time, true,
+                entry.message_begin,    entry.crlf, entry.instant};
       parted_ = 0;
     }
     assembly_ += entry.text;
@@ -328,6 +331,7 @@ class Shipper {
   platform::FileId id_{};
   std::string assembly_;    // the pieces of a record so far
   MessageFacts facts_;      // of the record in pieces
+  InstantReader instants_;  // of the records' times, in the order taken
   std::size_t parts_ = 0;   // sent of the record in pieces
   std::size_t parted_ = 0;  // its bytes sent in parts
 };
@@ -347,7 +351,9 @@ bool SplitTarget(const std::string& target, std::string* host, std::string* port
 }  // namespace
 
 std::string SyslogMessage(std::string_view text, const MessageFacts& facts, std::string_view host) {
-  std::string stamp = facts.time ? IsoText(*facts.time) : "-";
+  std::string stamp =
+      facts.time ? IsoText(*facts.time, facts.instant ? facts.instant : LocalInstant(*facts.time))
+                 : "-";
   if (stamp.size() == 19) stamp = "-";  // without its UTC offset the time is no RFC 5424 one
   std::string message = "<14>1 " + stamp + " ";
   message += host;

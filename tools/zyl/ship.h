@@ -29,6 +29,7 @@ struct MessageFacts {
   bool is_record = true;
   std::size_t header = 0;  // the length of the record's header line with its end; 0: none here
   bool crlf = false;       // a Windows record: its lines end in CR LF
+  std::optional<std::int64_t> instant;  // of `time`, read in the order written; none: on its own
 };
 
 // The RFC 5424 message for `text`, a record's bytes without its last line end (or bytes of no

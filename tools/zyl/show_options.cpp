@@ -16,7 +16,7 @@ void DefineShow(CLI::App* app, Arguments* args) {
       ->type_name("");
   static const std::string kNotTime = std::string("a time; zyl reads ") + kTimeForms;
   const CLI::Validator time = Check(kNotTime.c_str(), [](const std::string& value) {
-    return !!WhenKey(value, std::time(nullptr));
+    return !!WhenInstant(value, std::time(nullptr));
   });
   app->add_option("--since", args->since, "records at TIME or later")
       ->type_name("TIME")
@@ -39,8 +39,10 @@ void DefineShow(CLI::App* app, Arguments* args) {
       ->type_name("N")
       ->check(Check("a count",
                     [](const std::string& value) { return !!ParseNumber<std::uint32_t>(value); }));
-  CLI::Option* json = app->add_flag("--json", args->json, "one JSON object per line");
-  CLI::Option* count = app->add_flag("--count", args->count, "the records of each program");
+  CLI::Option* json =
+      app->add_flag("--json", args->json, "one JSON object per line (not with --count)");
+  CLI::Option* count = app->add_flag("--count", args->count,
+                                     "the records of each program (not with --json or --follow)");
   CLI::Option* follow = app->add_flag("-f,--follow", args->follow,
                                       "go on with records as they are appended, as tail -f does");
   count->excludes(json)->excludes(follow);

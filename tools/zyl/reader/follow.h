@@ -14,7 +14,7 @@ namespace zyl::tool {
 
 // Looks at `logs` four times a second, so each entry passes on once it is whole, and calls
 // `looked` after each look; a status from it other than kOk ends the follow with that status.
-// With `until` (a time key) it returns once that local time has passed: no record appended later
+// With `until` (an instant) it returns once that local time has passed: no record appended later
 // can match. kFailed, with a complaint, when a file cannot be read.
 Status Follow(const std::vector<std::unique_ptr<LogFiles>>& logs, std::optional<std::int64_t> until,
               const std::function<bool()>& go_on, const std::function<Status()>& looked);

@@ -29,8 +29,12 @@ bool ContainsAny(std::string_view text, const std::vector<std::string>& parts, b
 
 bool Matcher::Matches(const LogEntry& entry) const {
   if ((since || until || !apps.empty()) && !entry.is_record) return false;
-  if ((since || until) && !entry.time) return false;
-  if ((since && entry.time->Key() < *since) || (until && entry.time->Key() > *until)) return false;
+  if (since || until) {
+    const auto instant = entry.instant ? entry.instant
+                         : entry.time  ? LocalInstant(*entry.time)
+                                       : std::nullopt;
+    if (!instant || (since && *instant < *since) || (until && *instant > *until)) return false;
+  }
   if (!apps.empty() && !ContainsAny(entry.exe(), apps, true)) return false;
   return greps.empty() ||
          ContainsAny(entry.is_record ? entry.message() : std::string_view(entry.text), greps,

@@ -13,7 +13,7 @@ namespace zyl::tool {
 // Which entries are shown: --since, --until, --app, --grep, --ignore-case. An entry matches
 // each filter given; --app and --grep when any of their values does.
 struct Matcher {
-  std::optional<std::int64_t> since, until;  // time keys
+  std::optional<std::int64_t> since, until;  // instants
   std::vector<std::string> apps;             // parts of the program's path, in any letter case
   std::vector<std::string> greps;  // parts of the message (of the bytes, for what is no record)
   bool ignore_case = false;        // for greps

@@ -64,7 +64,12 @@ std::string JsonLine(const LogEntry& entry, bool escape, std::string_view file) 
     object["record"] = false;
     PutText(object, "text", entry.text, entry.text);
   } else {
-    object["time"] = entry.time ? nlohmann::json(IsoText(*entry.time)) : nlohmann::json();
+    if (entry.time) {
+      object["time"] =
+          IsoText(*entry.time, entry.instant ? entry.instant : LocalInstant(*entry.time));
+    } else {
+      object["time"] = nullptr;
+    }
     PutText(object, "exe", std::string(entry.exe()), entry.exe());
     PutText(object, "message", entry.MessageText(), entry.message());
     if (entry.torn) object["torn"] = true;

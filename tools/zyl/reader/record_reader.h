@@ -19,10 +19,11 @@ struct LogEntry {
   bool is_record = false;
   bool torn = false;  // a record cut short: no message line, or no line end after it
   bool cut = false;   // the next entry goes on with these bytes: the rest of their line or record
-  std::size_t piece = 0;          // of a record passed in pieces: 1, 2, ...; 0 for a record whole
-  std::optional<LogTime> time;    // none when not a record, or when its writer did not know it
-  std::string program;            // the program's path, in every piece of a record
-  bool crlf = false;              // the header ended in CR LF: a Windows record
+  std::size_t piece = 0;        // of a record passed in pieces: 1, 2, ...; 0 for a record whole
+  std::optional<LogTime> time;  // none when not a record, or when its writer did not know it
+  std::optional<std::int64_t> instant;  // of `time`, once read in the order written
+  std::string program;                  // the program's path, in every piece of a record
+  bool crlf = false;                    // the header ended in CR LF: a Windows record
   std::size_t message_begin = 0;  // where the line after the header starts; 0 in a later piece
 
   std::string_view exe() const { return program; }

@@ -1,8 +1,8 @@
 #include "time_words.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdio>
+#include <vector>
 
 #include "text/number.h"
 
@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::int64_t kDay = 86400;
 constexpr std::int64_t kLongestAgo = 100 * 366 * kDay;
+constexpr std::int64_t kEpochKey = 719468 * kDay;  // LogTime{1970, 1, 1}.Key()
 
 // Whether `text` has the shape of `pattern`: '9' stands for a digit, 'T' for itself or a blank,
 // and any other byte for itself.
@@ -43,25 +44,25 @@ LogTime FromTm(const std::tm& tm) {
 }
 
 // `count` units of `seconds` before `now`, up to about 100 years.
-std::optional<std::int64_t> KeyBefore(std::string_view count, std::int64_t seconds,
-                                      std::time_t now) {
+std::optional<std::int64_t> InstantBefore(std::string_view count, std::int64_t seconds,
+                                          std::time_t now) {
   const auto n = ParseNumber<std::uint32_t>(count);
   if (!n || *n > kLongestAgo / seconds) return std::nullopt;
-  return LocalKey(now - static_cast<std::time_t>(*n * seconds));
+  return static_cast<std::int64_t>(now) - static_cast<std::int64_t>(*n) * seconds;
 }
 
 // "-90s", "-30m", "-2h", "-7d", "-2w".
-std::optional<std::int64_t> RelativeKey(std::string_view text, std::time_t now) {
+std::optional<std::int64_t> RelativeInstant(std::string_view text, std::time_t now) {
   static constexpr std::string_view kUnits = "smhdw";
   static constexpr std::int64_t kUnitSeconds[] = {1, 60, 3600, kDay, 7 * kDay};
   if (text.size() < 3 || text[0] != '-') return std::nullopt;
   const std::size_t unit = kUnits.find(text.back());
   if (unit == std::string_view::npos) return std::nullopt;
-  return KeyBefore(text.substr(1, text.size() - 2), kUnitSeconds[unit], now);
+  return InstantBefore(text.substr(1, text.size() - 2), kUnitSeconds[unit], now);
 }
 
 // "2 hours ago", "90 s ago", "1 week ago": a unit's short name, or its long one, plural or not.
-std::optional<std::int64_t> AgoKey(std::string_view text, std::time_t now) {
+std::optional<std::int64_t> AgoInstant(std::string_view text, std::time_t now) {
   static constexpr struct {
     std::string_view short_name, long_name;
     std::int64_t seconds;
@@ -79,43 +80,68 @@ std::optional<std::int64_t> AgoKey(std::string_view text, std::time_t now) {
   for (const auto& u : kUnits) {
     const bool plural = unit.size() == u.long_name.size() + 1 && unit.back() == 's';
     if (unit == u.short_name || unit.substr(0, unit.size() - plural) == u.long_name) {
-      return KeyBefore(text.substr(0, digits), u.seconds, now);
+      return InstantBefore(text.substr(0, digits), u.seconds, now);
     }
   }
   return std::nullopt;
 }
 
-// "now", "today", "yesterday", and "21:00" or "21:00:05" today (a one-digit hour will do).
-std::optional<std::int64_t> DayKey(std::string_view text, std::time_t now) {
-  const auto key = LocalKey(now);
-  if (!key) return std::nullopt;
-  const std::int64_t today = *key - ((*key % kDay) + kDay) % kDay;
-  if (text == "now") return key;
-  if (text == "today") return today;
-  if (text == "yesterday") return today - kDay;
-  std::string clock(text.size() == 4 || text.size() == 7 ? 1 : 0, '0');
-  clock.append(text);
-  if (!Shaped(clock, "99:99") && !Shaped(clock, "99:99:99")) return std::nullopt;
-  const auto time = Valid({{2000, 1, 1, Number(clock, 0), Number(clock, 3), Number(clock, 6)}});
-  if (!time) return std::nullopt;
-  return today + time->hour * 3600 + time->minute * 60 + time->second;
+// The UTC offset in seconds the local zone had at `instant`.
+std::optional<std::int64_t> OffsetAt(std::int64_t instant) {
+  const auto local = LocalKey(static_cast<std::time_t>(instant));
+  if (!local) return std::nullopt;
+  return *local - (instant + kEpochKey);
 }
 
-// The UTC offset in seconds the local zone had at `t`.
-std::optional<std::int64_t> UtcOffset(const LogTime& t) {
-  if (t.year < INT_MIN + 1900 || t.year > INT_MAX) return std::nullopt;
-  std::tm tm{};
-  tm.tm_year = static_cast<int>(t.year - 1900);
-  tm.tm_mon = t.month - 1;
-  tm.tm_mday = t.day;
-  tm.tm_hour = t.hour;
-  tm.tm_min = t.minute;
-  tm.tm_sec = t.second;
-  tm.tm_isdst = -1;
-  const std::time_t when = std::mktime(&tm);  // normalises `tm` across a daylight-saving gap
-  const std::tm* utc = when == static_cast<std::time_t>(-1) ? nullptr : std::gmtime(&when);
-  if (utc == nullptr) return std::nullopt;
-  return FromTm(tm).Key() - FromTm(*utc).Key();
+// The instants at which the local clock showed `t`: none (a time it skipped, or one the system
+// cannot place), one, or two, the earlier first (in the hour it went back). The zone's offsets a
+// day before and after are the candidates: clocks change far less often than that. (mktime with
+// tm_isdst set would search for a fitting time, slowly, and not at all in a zone without DST.)
+std::vector<std::int64_t> Readings(const LogTime& t) {
+  const std::int64_t as_utc = t.Key() - kEpochKey;
+  std::vector<std::int64_t> readings;
+  for (const std::int64_t near : {as_utc - kDay, as_utc + kDay}) {
+    const auto offset = OffsetAt(near);
+    if (!offset) continue;
+    const std::int64_t instant = as_utc - *offset;
+    if (LocalKey(static_cast<std::time_t>(instant)) != t.Key()) continue;
+    if (readings.empty() || readings.front() != instant) readings.push_back(instant);
+  }
+  std::sort(readings.begin(), readings.end());
+  return readings;
+}
+
+// A local time given on the command line: one the system cannot place with the zone's offset now.
+std::optional<std::int64_t> GivenInstant(const LogTime& t, std::time_t now) {
+  if (const auto instant = LocalInstant(t)) return instant;
+  const auto offset = OffsetAt(now);
+  if (!offset) return std::nullopt;
+  return t.Key() - kEpochKey - *offset;
+}
+
+// "now", "today", "yesterday", and "21:00" or "21:00:05" today (a one-digit hour will do).
+std::optional<std::int64_t> DayInstant(std::string_view text, std::time_t now) {
+  if (text == "now") return now;
+  const std::tm* local = std::localtime(&now);  // zyl runs one thread
+  if (local == nullptr) return std::nullopt;
+  std::tm day = *local;
+  int hour = 0, minute = 0, second = 0;
+  if (text == "yesterday") {
+    day.tm_mday -= 1;
+    day.tm_hour = 12;  // a day of 23 or 25 hours still ends up on the day before
+    day.tm_isdst = -1;
+    if (std::mktime(&day) == static_cast<std::time_t>(-1)) return std::nullopt;
+  } else if (text != "today") {
+    std::string clock(text.size() == 4 || text.size() == 7 ? 1 : 0, '0');
+    clock.append(text);
+    if (!Shaped(clock, "99:99") && !Shaped(clock, "99:99:99")) return std::nullopt;
+    const auto time = Valid({{2000, 1, 1, Number(clock, 0), Number(clock, 3), Number(clock, 6)}});
+    if (!time) return std::nullopt;
+    hour = time->hour, minute = time->minute, second = time->second;
+  }
+  LogTime t = FromTm(day);
+  t.hour = hour, t.minute = minute, t.second = second;
+  return GivenInstant(t, now);
 }
 
 }  // namespace
@@ -153,23 +179,46 @@ std::optional<std::int64_t> LocalKey(std::time_t when) {
   return FromTm(*tm).Key();
 }
 
-std::optional<std::int64_t> WhenKey(std::string_view text, std::time_t now) {
-  if (const auto time = ParseCtime(text)) return time->Key();
-  if (const auto time = ParseIsoTime(text)) return time->Key();
-  if (const auto key = DayKey(text, now)) return key;
-  if (const auto key = AgoKey(text, now)) return key;
-  return RelativeKey(text, now);
+std::optional<std::int64_t> LocalInstant(const LogTime& time,
+                                         std::optional<std::int64_t> not_before) {
+  const std::vector<std::int64_t> readings = Readings(time);
+  if (!readings.empty()) {
+    const bool second = readings.size() > 1 && not_before && readings.front() < *not_before;
+    return readings[second ? 1 : 0];
+  }
+  // Skipped: the offset a day before, from the same time taken as UTC.
+  const std::int64_t as_utc = time.Key() - kEpochKey;
+  const auto offset = OffsetAt(as_utc - kDay);
+  if (!offset) return std::nullopt;
+  return as_utc - *offset;
 }
 
-std::string IsoText(const LogTime& t) {
+std::optional<std::int64_t> InstantReader::Read(const LogTime& time) {
+  if (time_ && time_->Key() == time.Key()) return instant_;  // a record's pieces, or one second
+  time_ = time;
+  instant_ = LocalInstant(time, latest_);
+  if (instant_) latest_ = instant_;
+  return instant_;
+}
+
+std::optional<std::int64_t> WhenInstant(std::string_view text, std::time_t now) {
+  if (const auto time = ParseCtime(text)) return GivenInstant(*time, now);
+  if (const auto time = ParseIsoTime(text)) return GivenInstant(*time, now);
+  if (const auto instant = DayInstant(text, now)) return instant;
+  if (const auto instant = AgoInstant(text, now)) return instant;
+  return RelativeInstant(text, now);
+}
+
+std::string IsoText(const LogTime& t, std::optional<std::int64_t> instant) {
   char text[80];
   int size =
       std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02d:%02d:%02d",
                     static_cast<long long>(t.year), t.month, t.day, t.hour, t.minute, t.second);
-  if (const auto offset = UtcOffset(t)) {
-    const std::int64_t minutes = (*offset < 0 ? -*offset : *offset) / 60;
+  if (instant) {
+    const std::int64_t offset = t.Key() - kEpochKey - *instant;
+    const std::int64_t minutes = (offset < 0 ? -offset : offset) / 60;
     size +=
-        std::snprintf(text + size, sizeof text - size, "%c%02lld:%02lld", *offset < 0 ? '-' : '+',
+        std::snprintf(text + size, sizeof text - size, "%c%02lld:%02lld", offset < 0 ? '-' : '+',
                       static_cast<long long>(minutes / 60), static_cast<long long>(minutes % 60));
   }
   return std::string(text, static_cast<std::size_t>(size));
