@@ -112,7 +112,7 @@ for preset in "${builds[@]}"; do
 done
 for preset in "${builds[@]}"; do
   test=RotatesTheLogTogetherAndKeepsEveryRecord
-  echo "| 12 writers log 500 records each to a log rotated at 4 KiB | $(build_name "$preset") |" \
+  echo "| 12 writers log 500 records each to a log rotated at 16 KiB | $(build_name "$preset") |" \
     "$(records "$preset" $test) | - | $(outcome "$preset" log_test $test)," \
     "$(figure "$preset" log_test $test generations) generations |"
 done

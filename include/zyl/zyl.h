@@ -50,9 +50,15 @@ extern "C" {
 [[nodiscard]] ZYL_API bool Debug();
 
 // Appends a two-line record to the file LogName names: "APP: <executable>: <ctime-form time>",
-// then `message`. Silently does nothing when the file cannot be opened. One log is written by one
-// kind of process: Windows programs (the DLL, under Wine too) or Linux ones, not both, since the
-// two append by different rules and a mix loses and tears records (docs/reliability.md).
+// then `message`. Silently does nothing when the file cannot be opened. On Windows it waits about
+// a second at most for another process's lock on the log. With the environment variable
+// ZYL_LOG_ROTATE=SIZE[,KEEP] set (read at each call), the call whose record reaches SIZE bytes
+// also renames the log to its next generation ("C:\ZYL.1.LOG", ...) and deletes the oldest
+// generations beyond KEEP (5 unless given): the caller needs the right to rename and delete files
+// in the log's folder, and the call may wait about a second at most for the rotation lock.
+// One log is written by one kind of process: Windows programs (the DLL, under Wine too) or Linux
+// ones, not both, since the two append by different rules and a mix loses and tears records
+// (docs/reliability.md).
 ZYL_API void SendDebugMsg(const std::string& message);
 
 // Shows `text` in a modal, top-most box owned by, and captioned with the title of, the calling

@@ -25,8 +25,9 @@ void AppendRecord(const std::string& message) {
 
   // The whole record goes out in one append, so records written at once never tear. It is built
   // on the stack unless the message is long. A text-mode file stores every '\n' as the platform's
-  // newline, so a message byte takes at most newline.size() bytes (a bound spares a second scan).
-  if (message.size() >= (SIZE_MAX - kHeadBound) / newline.size()) return;  // could never be built
+  // newline, so a message byte takes at most newline.size() bytes, two at most (a bound spares a
+  // second scan).
+  if (message.size() >= (SIZE_MAX - kHeadBound) / 2) return;  // could never be built
   const std::size_t size = kHeadBound + (message.size() + 1) * newline.size();
   char on_stack[1024];
   std::unique_ptr<char[]> on_heap;

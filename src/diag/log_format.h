@@ -5,7 +5,8 @@
 //   "APP: " the program's path ": " the local time in ctime's form ("Wed Mar  5 09:05:07 2006")
 // and the message's lines. The writer's newline (LF, or CR LF on Windows) ends the header, every
 // '\n' of the message and the record; a reader judges a record's line ends by its header's.
-// Platform-free: the writer passes in the path, the broken-down time and the newline.
+// It asks the system for nothing: the writer passes in the path, the broken-down time and the
+// newline. Of the platform it takes one constant, the path limit that bounds a header.
 
 #include <cstddef>
 #include <cstdint>

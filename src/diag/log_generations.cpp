@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "diag/retry.h"
 #include "platform/platform.h"
 
 namespace zyl {
@@ -87,7 +88,7 @@ Rotation Rotate(const std::string& path, std::size_t keep) {
   Rotation rotation;
   std::vector<Generation> generations;
   // A name taken between the look and the rename (by a file of another program) is passed over.
-  for (int attempt = 0; attempt < 3 && rotation.generation.empty(); ++attempt) {
+  for (int attempt = 0; attempt < kRaceAttempts && rotation.generation.empty(); ++attempt) {
     generations = ListGenerations(path);
     const std::uint64_t next = generations.empty() ? 1 : generations.back().number + 1;
     if (next > kLastGeneration) {

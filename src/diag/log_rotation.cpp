@@ -1,5 +1,6 @@
 #include "diag/log_rotation.h"
 
+#include "diag/retry.h"
 #include "text/number.h"
 
 namespace zyl {
@@ -10,6 +11,65 @@ namespace {
 bool NamesFile(const char* path, const platform::AppendFile& file) {
   const std::optional<platform::FileId> open = platform::IdOfFile(file);
   return open.has_value() && open == platform::IdOfPath(path);
+}
+
+// Waits for the lock OpenForAppend found another process holding, within the retry's bound; past
+// it the record goes out unlocked: a small chance of interleaving with a writer that ignores the
+// bound is better than a lost record. Windows refuses a write into a range another process has
+// locked, so a record whose end of file stays locked beyond the bound is lost all the same.
+[[gnu::noinline]] void AwaitAppendLock(platform::AppendFile* file) {
+  file->lock = RetryWhileBusy([file] { return platform::TryLockAppends(*file); });
+}
+
+platform::AppendFile OpenLog(const char* path, bool existing_only = false) {
+  platform::AppendFile file = platform::OpenForAppend(path, existing_only);
+  if (file.lock == platform::Try::kBusy) AwaitAppendLock(&file);
+  return file;
+}
+
+bool LockForRotation(const platform::AppendFile& file) {
+  return RetryWhileBusy([&file] { return platform::TryLockForRotation(file); }) ==
+         platform::Try::kDone;
+}
+
+// AppendRecord with the bookkeeping of a rotation or a read-back: where the record ends, and
+// when `place` is given, in which file.
+AppendResult AppendMeasured(const char* path, std::string_view record,
+                            const std::optional<RotationPolicy>& policy,
+                            std::optional<RecordPlace>* place) {
+  platform::AppendFile file = OpenLog(path);
+  // Under the append's lock the size tells where the record will end. A log already at the size
+  // that its name no longer names was rotated by the writer this one waited for: the record goes
+  // to the new log instead of behind the generation's last record.
+  std::optional<std::uint64_t> before;
+  for (int reopened = 0; file.lock == platform::Try::kDone; ++reopened) {
+    before = platform::FileSize(file);
+    if (!policy || !before || *before < policy->size || reopened == kRaceAttempts ||
+        NamesFile(path, file)) {
+      break;
+    }
+    platform::CloseFile(file);
+    file = OpenLog(path);
+    before.reset();
+  }
+  if (file.handle == -1) return {};
+  AppendResult result;
+  result.whole = platform::AppendWhole(file, record);
+  std::optional<std::uint64_t> end;
+  if (result.whole) end = before ? *before + record.size() : platform::AppendEnd(file);
+  if (place != nullptr && end) {
+    if (const std::optional<platform::FileId> id = platform::IdOfFile(file)) {
+      *place = RecordPlace{*id, *end};
+    }
+  }
+  // One writer rotates: the first to take the lock while the log's name still names the file.
+  // The others find it names another file and leave it be. A failed rename leaves the record in
+  // the log, and a later record tries again.
+  if (policy && end && *end >= policy->size && LockForRotation(file) && NamesFile(path, file)) {
+    result.rotation_problem = Rotate(path, policy->keep).problem;
+  }
+  platform::CloseFile(file);
+  return result;
 }
 
 }  // namespace
@@ -56,41 +116,20 @@ RotationSetting RotationFromEnvironment() {
   return {true, ParseRotation({value, length})};
 }
 
-AppendResult AppendRecord(const char* path, std::string_view record, bool want_place) {
+bool AppendRecord(const char* path, std::string_view record) {
   const std::optional<RotationPolicy> policy = RotationFromEnvironment().policy;
-  const bool measure = policy.has_value() || want_place;
-  platform::AppendFile file = platform::OpenForAppend(path);
-  // Under the append's lock the size tells where the record will end. A log already at the size
-  // that its name no longer names was rotated by the writer this one waited for: the record goes
-  // to the new log instead of behind the generation's last record.
-  std::optional<std::uint64_t> before;
-  for (int reopened = 0; file.locked && measure; ++reopened) {
-    before = platform::FileSize(file);
-    if (!policy || !before || *before < policy->size || reopened == 3 || NamesFile(path, file)) {
-      break;
-    }
-    platform::CloseFile(file);
-    file = platform::OpenForAppend(path);
-    before.reset();
-  }
-  if (file.handle == -1) return {};
-  AppendResult result;
-  result.whole = platform::AppendWhole(file, record);
-  std::optional<std::uint64_t> end;
-  if (result.whole && measure) end = before ? *before + record.size() : platform::AppendEnd(file);
-  if (end && want_place) {
-    if (const std::optional<platform::FileId> id = platform::IdOfFile(file)) {
-      result.place = RecordPlace{*id, *end};
-    }
-  }
-  // One writer rotates: the first to take the lock while the log's name still names the file.
-  // The others find it names another file and leave it be. A failed rename leaves the record in
-  // the log, and a later record tries again.
-  if (policy && end && *end >= policy->size && platform::LockForRotation(file) &&
-      NamesFile(path, file)) {
-    result.rotation_problem = Rotate(path, policy->keep).problem;
-  }
+  if (policy) return AppendMeasured(path, record, policy, nullptr).whole;
+  const platform::AppendFile file = OpenLog(path);
+  if (file.handle == -1) return false;
+  const bool whole = platform::AppendWhole(file, record);
   platform::CloseFile(file);
+  return whole;
+}
+
+AppendResult AppendRecordAndPlace(const char* path, std::string_view record) {
+  std::optional<RecordPlace> place;
+  AppendResult result = AppendMeasured(path, record, RotationFromEnvironment().policy, &place);
+  result.place = place;
   return result;
 }
 
@@ -98,8 +137,8 @@ Rotation RotateNow(const std::string& path, std::size_t keep) {
   Rotation rotation;
   platform::AppendFile file;
   // A writer's rotation leaves no log until its next record: a log found meanwhile is opened.
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    file = platform::OpenForAppend(path.c_str(), true);
+  for (int attempt = 0; attempt < kRaceAttempts; ++attempt) {
+    file = OpenLog(path.c_str(), true);
     if (file.handle != -1) break;
     rotation.problem = platform::LastErrorText();
     if (!platform::IdOfPath(path.c_str())) return {};  // no log: nothing to do
@@ -107,7 +146,7 @@ Rotation RotateNow(const std::string& path, std::size_t keep) {
   if (file.handle == -1) return rotation;
   rotation.problem.clear();
   const std::optional<std::uint64_t> size = platform::FileSize(file);
-  if (!platform::LockForRotation(file)) {
+  if (!LockForRotation(file)) {
     rotation.problem = "another process holds its lock";
   } else if (!NamesFile(path.c_str(), file)) {
     // Another rotation renamed it meanwhile: it is a generation now, or removed already.

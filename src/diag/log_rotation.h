@@ -36,6 +36,12 @@ struct RotationSetting {
 // The environment's setting, read anew at each call.
 RotationSetting RotationFromEnvironment();
 
+// Appends `record` to the log `path` in one piece, then rotates the log when the environment asks
+// for it and the record reached the size; false when not all of the record was written. Unset, a
+// record costs the open, one append and the close. A rotation that fails leaves the record where
+// it is.
+bool AppendRecord(const char* path, std::string_view record);
+
 // Where an appended record ends: the file it landed in and the offset just past it.
 struct RecordPlace {
   platform::FileId file;
@@ -44,13 +50,12 @@ struct RecordPlace {
 
 struct AppendResult {
   bool whole = false;                // all of the record was written
-  std::optional<RecordPlace> place;  // with `want_place`, where the system tells it
+  std::optional<RecordPlace> place;  // where the system tells it
   std::string rotation_problem;      // why a rotation the record asked for failed
 };
 
-// Appends `record` to the log `path` in one piece, then rotates the log when the environment asks
-// for it and the record reached the size. A rotation that fails leaves the record where it is.
-AppendResult AppendRecord(const char* path, std::string_view record, bool want_place = false);
+// AppendRecord, for a writer that reads its record back: also where the record went.
+AppendResult AppendRecordAndPlace(const char* path, std::string_view record);
 
 // Rotates the log `path` now, whatever its size, by the writers' rules. Rotation::generation is
 // empty and Rotation::problem too when there is nothing to rotate: no file, or an empty one. A

@@ -1,8 +1,10 @@
 #ifndef ZYL_PLATFORM_PLATFORM_H_
 #define ZYL_PLATFORM_PLATFORM_H_
 
-// The operating-system seam. Each function is shaped like the call it wraps; win32.cpp and
-// posix.cpp implement it, one of them per build, and every decision lives in the shared code.
+// The operating-system seam. Each function is shaped like the call it wraps, doing what its system
+// needs to keep the promise written here (a long write in pieces, a partial one cut back);
+// win32.cpp and posix.cpp implement it, one of them per build. They try once: whether to try
+// again, and for how long, is decided in shared code (diag/retry.h).
 
 #include <cstddef>
 #include <cstdint>
@@ -38,17 +40,23 @@ std::size_t ShortPathName(const char* path, char* buf, std::size_t size);
 // against a concurrent setenv undefined; the Linux build is a stand-in and copies getenv's answer.
 std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size);
 
-// A file opened for appending by OpenForAppend. `locked`: no other writer appends to it until
-// it is closed (Windows, within the lock's bound); POSIX appends take no lock.
+// What one try at work another process may hold up gave: done, held up (worth trying again), or
+// failed for good. Whether and how long to try again is diag/retry.h's decision.
+enum class Try { kDone, kBusy, kFailed };
+
+// A file opened for appending by OpenForAppend. `lock`: kDone while no other writer appends to it
+// until it is closed (Windows); kBusy when another process held that lock at the last try;
+// kFailed where appends take no lock (POSIX) or the handle may not lock.
 struct AppendFile {
   std::intptr_t handle = -1;
-  bool locked = false;
+  Try lock = Try::kFailed;
 };
 
 // Opens `path` for appending, creating it unless `existing_only`; handle -1 on failure. No byte
-// another writer appended is ever removed. Windows locks the file until it is closed, waiting
-// about a second at most for another process's lock, and appends unlocked past that bound.
+// another writer appended is ever removed. Windows tries once to lock the file until it is closed.
 AppendFile OpenForAppend(const char* path, bool existing_only = false);
+// Tries once more to take the lock OpenForAppend found busy.
+Try TryLockAppends(const AppendFile& file);
 
 // Appends `data` whole: concurrent appenders, threads or processes, never interleave within one
 // call (up to 1 GiB on POSIX). Under the lock Windows cuts a write a full disk cut short back off
@@ -62,9 +70,9 @@ std::optional<std::uint64_t> FileSize(const AppendFile& file);
 // nullopt where it does not (Windows: the size under the lock gives it instead).
 std::optional<std::uint64_t> AppendEnd(const AppendFile& file);
 
-// Takes the lock that rotations of `file` hold, until it is closed: POSIX takes it now, waiting
-// about a second at most; Windows holds it already when the append locked. False without it.
-bool LockForRotation(const AppendFile& file);
+// Tries once to take the lock that rotations of `file` hold, until it is closed: POSIX tries to
+// take it now; Windows holds it already when the append locked, and fails for good otherwise.
+Try TryLockForRotation(const AppendFile& file);
 
 void CloseFile(const AppendFile& file);
 
@@ -110,6 +118,11 @@ std::string LastErrorText();
 
 // The end of a line in a text file.
 std::string_view TextNewline();
+
+// Milliseconds on a clock that only moves forward, from an unspecified start.
+std::uint64_t MonotonicMs();
+// Suspends the calling thread for about `ms` milliseconds.
+void PauseMs(std::uint64_t ms);
 
 // Seconds since 1970 now, 64 bits wide even where time_t is not (it ends in 2038).
 std::int64_t CalendarTime();

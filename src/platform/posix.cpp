@@ -5,6 +5,7 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>  // makedev
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -75,7 +76,7 @@ std::size_t EnvironmentValue(const char* name, char* buf, std::size_t size) {
 AppendFile OpenForAppend(const char* path, bool existing_only) {
   // O_NONBLOCK: a FIFO nobody reads would otherwise hold the caller in open() for good.
   const int flags = O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK | (existing_only ? 0 : O_CREAT);
-  return {open(path, flags, 0666), false};
+  return {open(path, flags, 0666)};
 }
 
 bool AppendWhole(const AppendFile& file, std::string_view data) {
@@ -86,15 +87,18 @@ bool AppendWhole(const AppendFile& file, std::string_view data) {
   // going on would put the rest behind such a record. The next record starts with its own header.
   // Linux moves at most 2 GiB per write: a longer record goes in 1 GiB pieces, whole ones only.
   constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const std::size_t piece = std::min(data.size() - done, kLargestWrite);
-    const ssize_t written = write(fd, data.data() + done, piece);
-    if (written < 0 && errno == EINTR) continue;  // nothing was written
-    if (written < 0 || static_cast<std::size_t>(written) != piece) break;
-    done += piece;
+  const char* next = data.data();
+  for (std::size_t left = data.size(); left > 0;) {
+    const std::size_t piece = std::min(left, kLargestWrite);
+    const ssize_t written = write(fd, next, piece);
+    if (written == static_cast<ssize_t>(piece)) {
+      next += piece;
+      left -= piece;
+    } else if (written >= 0 || errno != EINTR) {  // EINTR: nothing was written
+      return false;
+    }
   }
-  return done == data.size();
+  return true;
 }
 
 std::optional<std::uint64_t> FileSize(const AppendFile& file) {
@@ -111,17 +115,14 @@ std::optional<std::uint64_t> AppendEnd(const AppendFile& file) {
   return static_cast<std::uint64_t>(at);
 }
 
-bool LockForRotation(const AppendFile& file) {
+// POSIX appends take no lock: OpenForAppend never finds one busy.
+Try TryLockAppends(const AppendFile& /*file*/) { return Try::kFailed; }
+
+Try TryLockForRotation(const AppendFile& file) {
   // Tried without blocking, as Windows locks the append: a process that keeps the lock stops
   // rotation, never a record.
-  const int fd = static_cast<int>(file.handle);
-  for (int pause_us = 0, waited_us = 0; waited_us < 1000000; waited_us += pause_us) {
-    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
-    if (errno != EWOULDBLOCK && errno != EINTR) return false;
-    pause_us = std::min(2 * pause_us + 100, 16000);
-    usleep(static_cast<useconds_t>(pause_us));
-  }
-  return false;
+  if (flock(static_cast<int>(file.handle), LOCK_EX | LOCK_NB) == 0) return Try::kDone;
+  return errno == EWOULDBLOCK || errno == EINTR ? Try::kBusy : Try::kFailed;
 }
 
 void CloseFile(const AppendFile& file) {
@@ -200,6 +201,18 @@ bool NamesIgnoreCase() { return false; }
 std::string LastErrorText() { return std::strerror(errno); }
 
 std::string_view TextNewline() { return "\n"; }
+
+std::uint64_t MonotonicMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::uint64_t>(now.tv_sec) * 1000 +
+         static_cast<std::uint64_t>(now.tv_nsec) / 1000000;
+}
+
+void PauseMs(std::uint64_t ms) {
+  const timespec pause{static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000};
+  nanosleep(&pause, nullptr);  // a signal may end it early: the caller's clock tells
+}
 
 std::int64_t CalendarTime() { return std::time(nullptr); }
 

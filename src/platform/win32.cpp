@@ -38,29 +38,17 @@ HANDLE OpenForAppend(const char* path, DWORD access, DWORD disposition) {
 
 HANDLE Handle(const AppendFile& file) { return reinterpret_cast<HANDLE>(file.handle); }
 
-// The longest a record waits for a lock another process holds on the log.
-constexpr ULONGLONG kLockWaitMs = 1000;
-constexpr DWORD kLongestPauseMs = 16;  // about one tick of the system clock
-
-// Locks every offset of `file`, the end included, for this writer alone. Another process may hold
-// a lock for as long as it likes (a viewer's shared lock, a stuck writer), so the lock is tried
-// without blocking, with pauses growing from none to a clock tick in between, until the bound.
-bool LockWithinBound(HANDLE file) {
+// Tries once to lock every offset of `file`, the end included, for this writer alone. Another
+// process may hold a lock for as long as it likes (a viewer's shared lock, a stuck writer), so
+// the lock is never waited for here.
+Try TryLock(HANDLE file) {
   OVERLAPPED whole{};
-  const auto try_lock = [&] {
-    return LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
-                      MAXDWORD, &whole) != 0;
-  };
-  if (try_lock()) return true;
-  const ULONGLONG deadline = GetTickCount64() + kLockWaitMs;
-  for (DWORD pause = 0;; pause = std::min(2 * pause + 1, kLongestPauseMs)) {
-    // Any other failure (a handle that may not lock) will not pass by waiting.
-    if (GetLastError() != ERROR_LOCK_VIOLATION) return false;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return false;
-    Sleep(static_cast<DWORD>(std::min<ULONGLONG>(pause, deadline - now)));
-    if (try_lock()) return true;
+  if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                 &whole)) {
+    return Try::kDone;
   }
+  // Any other failure (a handle that may not lock) will not pass by waiting.
+  return GetLastError() == ERROR_LOCK_VIOLATION ? Try::kBusy : Try::kFailed;
 }
 
 // Appends as much of `data` as fits; returns how many bytes went out.
@@ -103,17 +91,16 @@ AppendFile OpenForAppend(const char* path, bool existing_only) {
   if (file == INVALID_HANDLE_VALUE) file = OpenForAppend(path, FILE_APPEND_DATA, disposition);
   if (file == INVALID_HANDLE_VALUE) return {};
   // An append-only handle alone does not keep two processes' appends apart everywhere (Wine
-  // loses records); an exclusive lock over every offset, the end included, does. Past the bound
-  // the record goes out unlocked: a small chance of interleaving with a writer that ignores the
-  // bound is better than a lost record. Windows refuses a write into a range another process has
-  // locked, so a record whose end of file stays locked beyond the bound is lost all the same.
-  return {reinterpret_cast<std::intptr_t>(file), LockWithinBound(file)};
+  // loses records); an exclusive lock over every offset, the end included, does.
+  return {reinterpret_cast<std::intptr_t>(file), TryLock(file)};
 }
+
+Try TryLockAppends(const AppendFile& file) { return TryLock(Handle(file)); }
 
 bool AppendWhole(const AppendFile& file, std::string_view data) {
   const HANDLE handle = Handle(file);
   const std::size_t done = WriteAll(handle, data);
-  if (file.locked && done != 0 && done < data.size()) CutBack(handle, done);
+  if (file.lock == Try::kDone && done != 0 && done < data.size()) CutBack(handle, done);
   return done == data.size();
 }
 
@@ -126,7 +113,9 @@ std::optional<std::uint64_t> FileSize(const AppendFile& file) {
 // An append-only handle's file pointer does not follow its writes.
 std::optional<std::uint64_t> AppendEnd(const AppendFile& /*file*/) { return std::nullopt; }
 
-bool LockForRotation(const AppendFile& file) { return file.locked; }
+Try TryLockForRotation(const AppendFile& file) {
+  return file.lock == Try::kDone ? Try::kDone : Try::kFailed;
+}
 
 void CloseFile(const AppendFile& file) {
   // Closing the handle releases its lock. An UnlockFileEx first would cost every record one more
@@ -227,6 +216,12 @@ std::string LastErrorText() {
 }
 
 std::string_view TextNewline() { return "\r\n"; }
+
+std::uint64_t MonotonicMs() { return GetTickCount64(); }
+
+void PauseMs(std::uint64_t ms) {
+  Sleep(static_cast<DWORD>(std::min<std::uint64_t>(ms, INFINITE - 1)));
+}
 
 std::int64_t CalendarTime() {
   // _time64's clock, read directly: msvcrt under Wine also asks the system for the time zone at

@@ -175,16 +175,4 @@ TEST(LogFormat, ReadsBackWhatItWrites) {
   }
 }
 
-// The stamp's seconds are time()'s: the same clock, cut to whole seconds the same way. Watched
-// across the turn of a second, where a clock rounded or read elsewhere would run ahead of it.
-TEST(CalendarTime, GivesTheSecondsTimeGives) {
-  const std::time_t start = std::time(nullptr);
-  for (std::time_t after = start; after == start;) {
-    const std::time_t before = std::time(nullptr);
-    const std::int64_t now = zyl::platform::CalendarTime();
-    after = std::time(nullptr);
-    ASSERT_TRUE(before <= now && now <= after) << before << " " << now << " " << after;
-  }
-}
-
 }  // namespace

@@ -54,6 +54,25 @@ TEST(RotationFromEnvironment, ReadsSizeAndKeepOrLeavesRotationOff) {
   }
 }
 
+// A record that ends exactly at SIZE rotates the log, one a byte short of it does not; either
+// way its place is the log's end as it was written, and nothing of it stays open.
+TEST(AppendRecordAndPlace, RotatesOnceARecordReachesTheSize) {
+  const std::string record = "APP: x: Wed Mar 15 09:05:07 2006\nm\n";
+  for (const std::size_t beyond : {0, 1}) {
+    SCOPED_TRACE(beyond);
+    const testing::TempDir dir;
+    const std::string log = dir.path() + "app.log";
+    const std::string size = std::to_string(record.size() + beyond);
+    testing::ScopedEnv env(kRotateVariable, size.c_str());
+    const AppendResult result = AppendRecordAndPlace(log.c_str(), record);
+    EXPECT_TRUE(result.whole);
+    EXPECT_EQ(result.place ? result.place->end : 0, record.size());
+    EXPECT_EQ(testing::FileExists(dir.path() + "app.1.log"), beyond == 0);
+    // Its file was closed, its locks with it: the file rotates at once.
+    EXPECT_EQ(RotateNow(beyond == 0 ? dir.path() + "app.1.log" : log, 5).problem, "");
+  }
+}
+
 // Beside a rotating writer, a rotation asked for succeeds: its own, or the writer's just before.
 TEST(RotateNow, CountsTheLogRotatedBesideWritersAsRotated) {
   const testing::TempDir dir;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "collector_link.h"
+#include "commands.h"
 #include "cursor.h"
 #include "log_files.h"
 #include "matcher.h"
@@ -126,19 +127,23 @@ TEST(RecordReader, PassesBytesOfNoRecordInPiecesAndHoldsRecordsWhole) {
     std::string log;
     std::vector<std::size_t> sizes;  // of the entries
     std::string kinds;               // r: record, c: piece cut mid-line, p: other piece
+    std::size_t piece = RecordReader::kRecordPiece;
   } cases[] = {
       {std::string(200 * 1024, 'x'), {65536, 65536, 65536, 8192}, "cccp"},
       {std::string(100 * 1024, '\n'), {65536, 36864}, "pp"},
       {kA + message, {kA.size() + message.size()}, "r"},
       {std::string(70000, 'x') + kA, {65536, 70000 - 65536, kA.size()}, "cpr"},
+      {kB.substr(0, kB.find('\n') + 1) + "abc\r\nxyz\r\n", {kB.find('\n') + 4, 4, 3}, "rrr", 4},
   };
   for (const auto& c : cases) {
     std::vector<std::size_t> sizes;
     std::string kinds;
-    RecordReader reader([&](LogEntry& entry) {
-      sizes.push_back(entry.text.size());
-      kinds += entry.is_record ? 'r' : entry.cut ? 'c' : 'p';
-    });
+    RecordReader reader(
+        [&](LogEntry& entry) {
+          sizes.push_back(entry.text.size());
+          kinds += entry.is_record ? 'r' : entry.cut ? 'c' : 'p';
+        },
+        0, c.piece);
     for (std::size_t at = 0; at < c.log.size(); at += 4000) {
       reader.Feed(std::string_view(c.log).substr(at, 4000));
     }
@@ -408,12 +413,38 @@ TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
     SCOPED_TRACE(c.text);
     const std::optional<Cursor> cursor = ParseCursor(c.text);
     ASSERT_EQ(cursor.has_value(), c.cursor);
-    EXPECT_EQ(cursor ? CursorText(*cursor) : c.text, c.text);
+    if (cursor) {
+      EXPECT_EQ(CursorText(*cursor), c.text);
+    }
   }
   EXPECT_EQ(ParseCursor(kept)->files.at(0).name, "a\nb\r");
   EXPECT_EQ(ParseCursor(kept)->files.at(1).head, "APP ");
   EXPECT_EQ(CursorText(*ParseCursor("zyl-cursor 1\nfile 7 42 9 - c\n")),  // before the birth time
             "zyl-cursor 2\nfile 7 42 0 9 - c\n");
+}
+
+// 'log' finds its record where its append put it, in the file of that identity, renamed or not.
+TEST(ConfirmAppended, FindsTheRecordOnlyWhereItWasAppended) {
+  const testing::TempDir dir;
+  const std::string log = dir.path() + "app.log";
+  std::ofstream(log, std::ios::binary) << "before" << kA;
+  const RecordPlace at{*platform::IdOfPath(log.c_str()), 6 + kA.size()};
+  const std::string other = "the bytes where it was written are not its record";
+  const struct {
+    RecordPlace place;
+    std::string record, problem;
+  } cases[] = {
+      {at, kA, ""},
+      {at, "x" + kA.substr(1), other},
+      {{at.file, at.end - 1}, kA, other},
+      {{{at.file.volume, at.file.index + 1}, at.end}, kA, "the file it was written to is gone"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.problem);
+    EXPECT_EQ(ConfirmAppended(log, c.place, c.record), c.problem);
+  }
+  ASSERT_EQ(std::rename(log.c_str(), (dir.path() + "app.1.log").c_str()), 0);
+  EXPECT_EQ(ConfirmAppended(log, at, kA), "");
 }
 
 // A receiver drops doubles by file and offset, and gets bytes it cannot keep (a NUL, a stray

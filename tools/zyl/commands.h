@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "diag/log_rotation.h"
 #include "output.h"
 #include "text/number.h"
 
@@ -66,6 +67,11 @@ Status RunTitle(const Arguments& args, Output& out);
 Status RunShow(const Arguments& args, Output& out);
 Status RunRotate(const Arguments& args, Output& out);
 Status RunShip(const Arguments& args, Output& out);
+
+// Empty when the file `place` names, the log `log` or a generation it was renamed to since,
+// holds `record` just before the place's end; otherwise why not. 'log' reads its record back so.
+std::string ConfirmAppended(const std::string& log, const RecordPlace& place,
+                            std::string_view record);
 
 }  // namespace zyl::tool
 

@@ -4,6 +4,7 @@
 #include "diag/log_generations.h"
 #include "diag/log_record.h"
 #include "diag/log_rotation.h"
+#include "diag/retry.h"
 #include "platform/platform.h"
 #include "record_reader.h"
 #include "system.h"
@@ -54,24 +55,6 @@ Found LookAt(const std::string& path, const RecordPlace& place, std::string_view
   return found;
 }
 
-// Looks for the file the record was appended to, by identity: the log, or the generation a
-// rotation has renamed it to since; then compares its bytes. Empty when the record is there;
-// otherwise why it was not found.
-std::string Confirm(const std::string& log, const RecordPlace& place, std::string_view record) {
-  // A rotation may rename the file between the listing and the open: the search is tried again.
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    std::vector<std::string> paths{log};
-    const std::vector<Generation> generations = ListGenerations(log);
-    for (auto it = generations.rbegin(); it != generations.rend(); ++it) paths.push_back(it->path);
-    for (const std::string& path : paths) {
-      const Found found = LookAt(path, place, record);
-      if (found == Found::kSame) return {};
-      if (found == Found::kOther) return "the bytes where it was written are not its record";
-    }
-  }
-  return "the file it was written to is gone";
-}
-
 // Why a record could not be appended to `file`: the system's words for the failure just now, or
 // the folder that is missing.
 std::string WhyNotAppended(const std::string& file, const std::string& system_text) {
@@ -83,6 +66,22 @@ std::string WhyNotAppended(const std::string& file, const std::string& system_te
 }
 
 }  // namespace
+
+std::string ConfirmAppended(const std::string& log, const RecordPlace& place,
+                            std::string_view record) {
+  // A rotation may rename the file between the listing and the open: the search is tried again.
+  for (int attempt = 0; attempt < kRaceAttempts; ++attempt) {
+    std::vector<std::string> paths{log};
+    const std::vector<Generation> generations = ListGenerations(log);
+    for (auto it = generations.rbegin(); it != generations.rend(); ++it) paths.push_back(it->path);
+    for (const std::string& path : paths) {
+      const Found found = LookAt(path, place, record);
+      if (found == Found::kSame) return {};
+      if (found == Found::kOther) return "the bytes where it was written are not its record";
+    }
+  }
+  return "the file it was written to is gone";
+}
 
 void DefineLog(CLI::App* app, Arguments* args) {
   app->add_option("-f,--file", args->file, "the log file (default: " + args->file + ")")
@@ -101,7 +100,7 @@ Status RunLog(const Arguments& args, Output& /*out*/) {
              "SIZE in bytes or with K, M or G: the log is not rotated");
   }
   const std::string record = BuildRecord(args.text);
-  const AppendResult result = AppendRecord(args.file.c_str(), record, true);
+  const AppendResult result = AppendRecordAndPlace(args.file.c_str(), record);
   const std::string system_text = result.whole ? "" : platform::LastErrorText();
   const FileStatus status = StatFile(args.file);
   std::string problem;
@@ -112,7 +111,7 @@ Status RunLog(const Arguments& args, Output& /*out*/) {
   } else if (!result.place) {
     problem = "the system did not tell where the record went: it cannot be read back";
   } else {
-    problem = Confirm(args.file, *result.place, record);
+    problem = ConfirmAppended(args.file, *result.place, record);
   }
   // The record is there; a log that cannot be rotated grows on, which its owner must hear of.
   if (!result.rotation_problem.empty()) {

@@ -1,12 +1,11 @@
 #include "record_reader.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <thread>
 #include <utility>
 
 #include "diag/log_format.h"
+#include "diag/retry.h"
 #include "system.h"
 
 namespace zyl::tool {
@@ -158,15 +157,12 @@ void RecordReader::Complete() {
 }
 
 long ReadPatiently(int fd, char* buf, std::size_t size) {
-  std::optional<std::chrono::steady_clock::time_point> give_up;
-  for (;;) {
-    const long got = ReadSome(fd, buf, size);
-    if (got >= 0) return got;
-    const auto now = std::chrono::steady_clock::now();
-    if (!give_up) give_up = now + std::chrono::seconds(1);
-    if (now >= *give_up) return -1;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
+  long got = -1;
+  RetryWhileBusy([&] {
+    got = ReadSome(fd, buf, size);
+    return got >= 0 ? platform::Try::kDone : platform::Try::kBusy;
+  });
+  return got;
 }
 
 long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go_on,

@@ -74,13 +74,13 @@ class RecordReader {
   LogEntry entry_;
 };
 
-// ReadSome, with a read the system refuses tried again for a second from the first refusal:
-// Windows refuses reads of a range another writer has locked for its append.
+// ReadSome, with a read the system refuses tried again within diag/retry.h's bound: Windows
+// refuses reads of a range another writer has locked for its append.
 long ReadPatiently(int fd, char* buf, std::size_t size);
 
 // Feeds `reader` what the file `fd` holds from its position on, in blocks of 64 KiB, while
 // `go_on` (when given) agrees, calling `before_wait` (when given) whenever a read would wait for
-// input. A read the system refuses is tried again for a second from the first refusal. Returns
+// input. A read the system refuses is tried again as ReadPatiently does. Returns
 // the count of bytes fed; -1, with errno set, when the file cannot be read.
 long long FeedFrom(int fd, RecordReader& reader, const std::function<bool()>& go_on = {},
                    const std::function<void()>& before_wait = {});
