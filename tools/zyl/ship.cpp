@@ -33,9 +33,6 @@ constexpr std::size_t kLargestMessage = (4 << 20) - 4096;
 // A part's bytes: three times as long with their hex beside them, it still fits.
 constexpr std::size_t kPart = 1 << 20;
 constexpr int kLookEvery = 250;  // milliseconds, as 'zyl show --follow'
-// While records come, the next look comes sooner: what a SIGKILL sends again is what one look
-// sent and had acknowledged but not yet saved, so the fewer records a look takes the fewer.
-constexpr int kLookSoon = 50;
 // The cursor, when it moved: a SIGKILL sends again what was acknowledged since, and what was in
 // flight. While records are read and sent, a slow save (a large cursor, of many generations read
 // within seconds, or a slow file system) comes less often, taking at most a fifth of the time;
@@ -125,7 +122,6 @@ class Shipper {
     while (!StopRequested() && !broken_) {
       std::string problem;
       new_look_ = true;
-      const std::uint64_t sent = link_.sent();
       if (!logs_->Look(&problem, go_on)) {
         if (!LogMissing(log_)) {
           Complain("cannot read " + problem);
@@ -139,8 +135,7 @@ class Shipper {
         if (go_on() && assembly_.empty() && parts_ == 0) Snapshot();  // all read so far
       }
       // Acknowledgements come while zyl waits for the next look: the cursor follows them.
-      const Clock::time_point next =
-          Clock::now() + milliseconds(link_.sent() != sent ? kLookSoon : kLookEvery);
+      const Clock::time_point next = Clock::now() + milliseconds(kLookEvery);
       while (!broken_ && !StopRequested() && Clock::now() < next) {
         const auto left = std::chrono::duration_cast<milliseconds>(next - Clock::now());
         Pump(static_cast<int>(std::min(left, kSaveEvery).count()));
@@ -311,8 +306,9 @@ class Shipper {
   enum class When { kNow, kIdle, kBusy };
   bool Save(When when) {
     const Clock::time_point start = Clock::now();
-    if (!moved_ || (when == When::kBusy && start < next_save_) ||
-        (when == When::kIdle && start - saved_ < kSaveEvery)) {
+    // Idle with nothing in flight, the cursor is where a kill would resend from: saved at once.
+    const bool soon = link_.in_flight() > 0 && start - saved_ < kSaveEvery;
+    if (!moved_ || (when == When::kBusy && start < next_save_) || (when == When::kIdle && soon)) {
       return true;
     }
     std::string problem;
