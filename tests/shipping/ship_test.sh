@@ -134,6 +134,7 @@ for ((kill = 0; kill < kills; kill++)); do
   start_ship
 done
 sleep 2
+[ -z "$emulator" ] || within 12 eval '(($(cat "$tmp"/app*.log | grep -ac "^writer 4") >= 300))' || :
 stop_stream
 sleep 2  # for the last records, and for any sent twice to show
 stop_ship

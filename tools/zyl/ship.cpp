@@ -306,8 +306,9 @@ class Shipper {
   enum class When { kNow, kIdle, kBusy };
   bool Save(When when) {
     const Clock::time_point start = Clock::now();
-    if (!moved_ || (when == When::kBusy && start < next_save_) ||
-        (when == When::kIdle && start - saved_ < kSaveEvery)) {
+    // Idle with nothing in flight, the cursor is where a kill would resend from: saved at once.
+    const bool soon = link_.in_flight() > 0 && start - saved_ < kSaveEvery;
+    if (!moved_ || (when == When::kBusy && start < next_save_) || (when == When::kIdle && soon)) {
       return true;
     }
     std::string problem;
