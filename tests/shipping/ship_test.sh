@@ -134,7 +134,9 @@ for ((kill = 0; kill < kills; kill++)); do
   start_ship
 done
 sleep 2
-[ -z "$emulator" ] || within 12 eval '(($(cat "$tmp"/app*.log | grep -ac "^writer 4") >= 300))' || :
+# Under Wine a look sends a few bursts at once: 2 % of the stream must exceed what one kill resends.
+phase4_written() { (($(cat "$tmp"/app*.log | grep -ac '^writer 4') >= 300)); }
+[ -z "$emulator" ] || within 12 phase4_written || :
 stop_stream
 sleep 2  # for the last records, and for any sent twice to show
 stop_ship
