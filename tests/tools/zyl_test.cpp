@@ -87,6 +87,8 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
       {{"rotate", empty}, "", "", 1, ""},            // nor in an empty log
       {{"rotate", dir.path()}, "", "", 3, "zyl: could not rotate " + dir.path() + ": "},
       {{"rotate", "-k", "0", log}, "", "", 2, "zyl: --keep: '0' is not a count of 1 or more"},
+      // '-' is a file's name here: a ship runs on, so it is never one for each line of input.
+      {{"ship", "--to", "h:1", "--state", lost, "-"}, "", "", 3, "zyl: --state " + lost},
       {{"log", "--file", lost, "x"},
        "",
        "",

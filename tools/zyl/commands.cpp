@@ -123,7 +123,7 @@ const Command kCommands[] = {
      "A collector away is tried again, the pause growing to 30 s, never given up. SIGTERM or\n"
      "Ctrl-C stops after the acknowledgements in flight, exit status 0. See docs/shipping.md.\n"
      "Exit status: 0 stopped; 2 bad usage; 3 FILE or DIR unreadable or the cursor unwritable.",
-     "FILE", DefineShip, RunShip},
+     "", DefineShip, RunShip},
 };
 
 constexpr char kFooter[] =
@@ -203,7 +203,7 @@ void Define(const Command& command, CLI::App* app, Arguments* args) {
 Status RunCommand(const Command& command, const Arguments& args, Output& out) {
   Arguments each = args;
   std::string* line = args.text == "-" ? &each.text : args.detail == "-" ? &each.detail : nullptr;
-  if (line == nullptr) return command.run(args, out);
+  if (line == nullptr || command.arguments[0] == '\0') return command.run(args, out);
   return ForEachLine(0, out, [&](std::string_view text) {
     line->assign(text);
     return command.run(each, out);

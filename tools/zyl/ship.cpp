@@ -394,6 +394,10 @@ std::string SyslogMessage(std::string_view text, const MessageFacts& facts, std:
 }
 
 void DefineShip(CLI::App* app, Arguments* args) {
+  // No '-': a ship never ends, so one for each line of standard input would ship the first alone.
+  app->add_option("FILE", args->text, "the log; its generations come with it")
+      ->required()
+      ->type_name("");
   app->add_option("--to", args->to, "the collector, HOST:PORT")->type_name("HOST:PORT")->required();
   app->add_option("--state", args->state, "a folder of its own, for the cursor")
       ->type_name("DIR")
