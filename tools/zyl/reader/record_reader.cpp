@@ -20,7 +20,8 @@ bool IsUtf8Continuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 std::size_t PieceEnd(std::string_view text, std::size_t least, std::size_t at) {
   std::size_t end = at;
   while (end > least && at - end < 3 && IsUtf8Continuation(text[end])) --end;
-  if (end > least && text[end - 1] == '\r' && text[end] == '\n') --end;
+  // At `least` the CR LF goes whole into this piece: `at` is past `least` + 2, so it still fits.
+  if (text[end - 1] == '\r' && text[end] == '\n') end += end > least ? -1 : 1;
   return end;
 }
 
