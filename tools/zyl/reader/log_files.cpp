@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "output.h"
 #include "system.h"
@@ -45,12 +46,13 @@ LogFiles::~LogFiles() = default;
 void LogFiles::Resume(const Cursor& cursor) {
   resume_ = cursor.files;
   resumed_ = Clock::now();
+  list_due_ = true;
   const auto it = cursor.newest.find(log_);
   newest_ = it != cursor.newest.end() ? it->second : 0;
 }
 
 bool LogFiles::Look(std::string* problem, const std::function<bool()>& go_on) {
-  const std::vector<Generation> generations = list_(log_);
+  const std::vector<Generation> generations = ListingDue() ? list_(log_) : Tracked();
   const auto read = [&](const std::string& path, std::uint64_t generation) {
     std::string why;
     const Read result = ReadFile(path, generation, &why, go_on);
@@ -64,7 +66,10 @@ bool LogFiles::Look(std::string* problem, const std::function<bool()>& go_on) {
         Complain("cannot read " + path + ": " + why + "; waiting for it");
       }
     }
-    if (counts) *problem = path + ": " + why;
+    if (counts) {
+      *problem = path + ": " + why;
+      list_due_ = true;  // the files after it were not read: the next look lists them
+    }
     return !counts;
   };
   for (const Generation& generation : generations) {
@@ -122,12 +127,18 @@ LogFiles::Read LogFiles::ReadFile(const std::string& path, std::uint64_t generat
   file->name = path;
   file->generation = generation;
   if (generation == 0) {
+    // The file that was the log may have been renamed after the listing, or before a look that
+    // listed none: the next look lists.
+    list_due_ |= !file->is_log;
     for (const auto& other : files_) other->is_log = false;
     file->is_log = true;
     file->active = now;
   }
   if (status->size < file->read || ReadHead(fd, file->head.size()) != file->head) {
-    file->reader->Restart();  // truncated, or written anew: from its start
+    // Truncated, or written anew: from its start. A new log with a removed one's identity may
+    // have come by rotations, which the next look lists.
+    list_due_ |= generation == 0;
+    file->reader->Restart();
     file->read = file->passed = 0;
     file->head.clear();
   }
@@ -152,6 +163,28 @@ LogFiles::Read LogFiles::ReadFile(const std::string& path, std::uint64_t generat
     file->reader->Finish();
   }
   return Read::kDone;
+}
+
+// A listing reads the whole folder. New generations come only by renaming the log, and a
+// generation keeps its name until it is removed: while the log's name names the file read as the
+// log, the generations to read are those already tracked. A listing may have missed a number
+// that one above it was seen with, as long as that is looked for (Settle).
+bool LogFiles::ListingDue() {
+  if (std::exchange(list_due_, false) || !seen_.empty()) return true;
+  const auto log =
+      std::find_if(files_.begin(), files_.end(), [](const auto& f) { return f->is_log; });
+  const std::optional<platform::FileId> id = platform::IdOfPath(log_.c_str());
+  return log == files_.end() || !id || !(*id == (*log)->id);
+}
+
+std::vector<Generation> LogFiles::Tracked() const {
+  std::vector<Generation> tracked;
+  for (const auto& file : files_) {
+    if (file->generation != 0) tracked.push_back({file->generation, file->name});
+  }
+  std::sort(tracked.begin(), tracked.end(),
+            [](const Generation& a, const Generation& b) { return a.number < b.number; });
+  return tracked;
 }
 
 // A file is read on when its identity is known; otherwise from its start when it is newer than

@@ -43,11 +43,13 @@ class LogFiles {
   // Reads what every file holds past what was read and passes on its entries. A generation is read
   // on for 5 seconds after it last grew, however many come after it, for a writer that appended
   // to the log just as it was renamed; a generation number that a listing missed below one it
-  // showed is looked for as long. Only regular files are generations: anything else at such a
-  // name is skipped, said once on standard error. `go_on`: as FeedFrom's. False, with "FILE: why"
-  // in `problem`, when a file cannot be read; a file that cannot be opened counts only at the
-  // first look (a missing log only when there is no generation either and it is not followed),
-  // and is looked for again at the next.
+  // showed is looked for as long. The folder is listed only when a rotation may have come since
+  // the last look (the log's name names another file, or none), and while such a number is looked
+  // for; otherwise the files already tracked are read by their names. Only regular files are
+  // generations: anything else at such a name is skipped, said once on standard error. `go_on`: as
+  // FeedFrom's. False, with "FILE: why" in `problem`, when a file cannot be read; a file that
+  // cannot be opened counts only at the first look (a missing log only when there is no generation
+  // either and it is not followed), and is looked for again at the next.
   bool Look(std::string* problem, const std::function<bool()>& go_on);
 
   // The end: passes on the entries in progress, torn when cut short.
@@ -63,6 +65,8 @@ class LogFiles {
   enum class Read { kDone, kSkipped, kUnopened, kFailed };
   Read ReadFile(const std::string& path, std::uint64_t generation, std::string* problem,
                 const std::function<bool()>& go_on);
+  bool ListingDue();
+  std::vector<Generation> Tracked() const;
   File* Find(const platform::FileId& id, std::uint64_t generation);
   File* Track(const platform::FileId& id, std::uint64_t offset, std::string head);
   void Settle(Clock::time_point now);
@@ -81,6 +85,7 @@ class LogFiles {
   std::map<std::uint64_t, Clock::time_point> seen_;
   std::set<std::string> strangers_;  // names said to be no regular file
   bool looked_ = false;
+  bool list_due_ = true;  // the next look lists the folder whatever the log's name names
 };
 
 }  // namespace zyl::tool
