@@ -365,8 +365,9 @@ TEST(LogFiles, PassesEveryRecordOnceWhateverAListingMissesOrHowLateItLands) {
   const testing::TempDir dir;
   const std::string log = dir.path() + "app.log";
   const auto generation = [&](int n) { return dir.path() + "app." + std::to_string(n) + ".log"; };
-  std::vector<std::string> shown, want = {"2", "1"};
-  bool miss = true;  // the first listing misses app.1.log
+  std::vector<std::string> shown, want = {"a", "b", "c", "d", "e", "2", "1"};
+  bool miss = true;  // the first listing of a generation misses app.1.log
+  int listings = 0;
   LogFiles files(
       log, true,
       [&](LogEntry& entry, const std::string&) {
@@ -375,10 +376,20 @@ TEST(LogFiles, PassesEveryRecordOnceWhateverAListingMissesOrHowLateItLands) {
       },
       [&](std::string_view path) {
         std::vector<Generation> listed = ListGenerations(path);
-        if (std::exchange(miss, false)) listed.erase(listed.begin());
+        if (!listed.empty() && std::exchange(miss, false)) listed.erase(listed.begin());
+        ++listings;
         return listed;
       });
   std::string problem;
+  // Quiet looks list no folder; a new log, or one written anew ("d"), is listed at the next look.
+  const std::pair<const char*, int> quiet[] = {{"a", 1}, {"b", 2}, {"c", 2}, {"d", 2}, {"e", 3}};
+  for (const auto& [message, listed] : quiet) {
+    std::ofstream(log, *message == 'd' ? std::ios::trunc : std::ios::app)
+        << "APP: /x: Wed Mar 15 09:05:07 2006\n"
+        << message << "\n";
+    ASSERT_TRUE(files.Look(&problem, {})) << problem;
+    EXPECT_EQ(listings, listed) << message;
+  }
   for (int n = 1; n <= 15; ++n) {  // rotations as writers make them; 15: a late append to app.3
     std::ofstream(n < 15 ? log : generation(3), std::ios::app)
         << "APP: /x: Wed Mar 15 09:05:07 2006\n"
