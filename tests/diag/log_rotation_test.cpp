@@ -4,9 +4,12 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <future>
 #include <string>
 #include <thread>
 
+#include "platform/platform.h"
 #include "test_support.h"
 
 namespace zyl {
@@ -92,6 +95,30 @@ TEST(RotateNow, CountsTheLogRotatedBesideWritersAsRotated) {
   stop = true;
   writer.join();
   EXPECT_GT(rotated, 0);
+}
+
+// A rotation that waited for the lock while another renamed the log names the generation its
+// file became, not the newest one.
+TEST(RotateNow, NamesTheGenerationItsLogBecameMeanwhile) {
+  const testing::TempDir dir;
+  const std::string log = dir.path() + "app.log";
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    std::ofstream(log) << "old\n";
+    const platform::AppendFile held = platform::OpenForAppend(log.c_str(), true);
+    ASSERT_EQ(platform::TryLockForRotation(held), platform::Try::kDone);
+    std::future<Rotation> waiting =
+        std::async(std::launch::async, [&] { return RotateNow(log, 9); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // it opens the log, then waits
+    const std::string became = Rotate(log, 9).generation;
+    std::ofstream(log) << "new\n";
+    Rotate(log, 9);
+    platform::CloseFile(held);
+    const Rotation rotation = waiting.get();
+    if (!rotation.elsewhere) continue;  // it started late and found no log
+    EXPECT_EQ(rotation.generation, became);
+    return;
+  }
+  FAIL() << "the rotation never opened the log in time";
 }
 
 }  // namespace

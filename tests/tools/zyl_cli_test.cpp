@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -378,6 +379,8 @@ TEST(LogFiles, PassesEveryRecordOnceWhateverAListingMissesOrHowLateItLands) {
         if (std::exchange(miss, false)) listed.erase(listed.begin());
         return listed;
       });
+  std::filesystem::create_directory(generation(99));  // a stranger: skipped, and closed again
+  const std::size_t handles = testing::OpenHandleCount();
   std::string problem;
   for (int n = 1; n <= 15; ++n) {  // rotations as writers make them; 15: a late append to app.3
     std::ofstream(n < 15 ? log : generation(3), std::ios::app)
@@ -388,6 +391,7 @@ TEST(LogFiles, PassesEveryRecordOnceWhateverAListingMissesOrHowLateItLands) {
     ASSERT_TRUE(n == 1 || files.Look(&problem, {})) << problem;
   }
   EXPECT_EQ(shown, want);
+  EXPECT_EQ(testing::OpenHandleCount(), handles);
 }
 
 TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
