@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -462,12 +462,12 @@ TEST(SyslogMessage, NamesTheRecordAndCarriesItsBytes) {
     std::string want;
   } cases[] = {
       {"APP: /x: t\nmsg",
-       {{{7, 9}, 42, 0}, {}, true, 11, false},
+       {{{7, 9}, 42, 0}, {}, true, 11, false, {}},
        " header=\"11\"] APP: /x: t\nmsg"},
-      {"a\r\nb", {{{7, 9}, 42, 0}, {}, true, 0, true}, " crlf=\"true\"] a\r\nb"},
-      {nul, {{{7, 9}, 42, 2}, {}, true, 0, false}, " part=\"2\" hex=\"6e002330\"] " + nul},
+      {"a\r\nb", {{{7, 9}, 42, 0}, {}, true, 0, true, {}}, " crlf=\"true\"] a\r\nb"},
+      {nul, {{{7, 9}, 42, 2}, {}, true, 0, false, {}}, " part=\"2\" hex=\"6e002330\"] " + nul},
       {"\xff stray",
-       {{{7, 9}, 42, 0}, {}, false, 0, false},
+       {{{7, 9}, 42, 0}, {}, false, 0, false, {}},
        " record=\"false\" hex=\"ff207374726179\"] \xff stray"},
   };
   for (const auto& c : cases) {
