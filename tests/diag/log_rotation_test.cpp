@@ -75,6 +75,8 @@ TEST(AppendRecordAndPlace, RotatesOnceARecordReachesTheSize) {
     // Its file was closed, its locks with it: the file rotates at once.
     EXPECT_EQ(RotateNow(beyond == 0 ? dir.path() + "app.1.log" : log, 5).problem, "");
   }
+  // A lock that fails for want of a file is not busy: waiting would not help.
+  EXPECT_EQ(platform::TryLockForRotation(platform::AppendFile{}), platform::Try::kFailed);
 }
 
 // Beside a rotating writer, a rotation asked for succeeds: its own, or the writer's just before.
