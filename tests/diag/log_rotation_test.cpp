@@ -4,10 +4,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <future>
 #include <string>
 #include <thread>
 
+#include "platform/platform.h"
 #include "test_support.h"
+#include "zyl/config.h"
 
 namespace zyl {
 namespace {
@@ -71,6 +75,8 @@ TEST(AppendRecordAndPlace, RotatesOnceARecordReachesTheSize) {
     // Its file was closed, its locks with it: the file rotates at once.
     EXPECT_EQ(RotateNow(beyond == 0 ? dir.path() + "app.1.log" : log, 5).problem, "");
   }
+  // A lock that fails for want of a file is not busy: waiting would not help.
+  EXPECT_EQ(platform::TryLockForRotation(platform::AppendFile{}), platform::Try::kFailed);
 }
 
 // Beside a rotating writer, a rotation asked for succeeds: its own, or the writer's just before.
@@ -92,6 +98,50 @@ TEST(RotateNow, CountsTheLogRotatedBesideWritersAsRotated) {
   stop = true;
   writer.join();
   EXPECT_GT(rotated, 0);
+}
+
+// Runs `call` on a thread while the log is locked, as another writer holds it, and meanwhile
+// rotates the log, and a new one after it, as writers would; then lets go. Returns the generation
+// the log became and what `call` returned.
+template <class Call>
+auto WhileRotated(const std::string& log, Call call) {
+  std::ofstream(log) << std::string(100, 'o');
+  const platform::AppendFile held = platform::OpenForAppend(log.c_str(), true);
+  EXPECT_EQ(platform::TryLockForRotation(held), platform::Try::kDone);
+  auto waiting = std::async(std::launch::async, call);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // it opens the log, then waits
+  const std::string became = Rotate(log, 9).generation;
+  std::ofstream(log) << "new";
+  Rotate(log, 9);
+  platform::CloseFile(held);
+  return std::make_pair(became, waiting.get());
+}
+
+// A rotation that waited for the lock while another renamed the log names the generation its
+// file became, not a newer one.
+TEST(RotateNow, NamesTheGenerationItsLogBecameMeanwhile) {
+  const testing::TempDir dir;
+  const std::string log = dir.path() + "app.log";
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const auto [became, rotation] = WhileRotated(log, [&] { return RotateNow(log, 9); });
+    if (!rotation.elsewhere) continue;  // it started late and found no log
+    EXPECT_EQ(rotation.generation, became);
+    return;
+  }
+  FAIL() << "the rotation never opened the log in time";
+}
+
+// Where appends wait for a lock (Windows), a record that waited for a writer which rotated the
+// full log goes to the new log, not behind the generation's last record.
+TEST(AppendRecord, GoesToTheNewLogAfterWaitingForARotation) {
+  if (!ZYL_BUILT_FOR_WINDOWS) GTEST_SKIP() << "appends take no lock";
+  const testing::TempDir dir;
+  const std::string log = dir.path() + "app.log", record = "APP: /x: Wed Mar 15 09:05:07 2006\nm\n";
+  const testing::ScopedEnv rotate(kRotateVariable, "100");
+  const auto [became, whole] = WhileRotated(log, [&] { return AppendRecord(log.c_str(), record); });
+  EXPECT_TRUE(whole);
+  EXPECT_EQ(testing::ReadWholeFile(became), std::string(100, 'o'));
+  EXPECT_EQ(testing::ReadWholeFile(log), record);
 }
 
 }  // namespace

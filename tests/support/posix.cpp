@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -21,6 +22,11 @@
 namespace zyl::testing {
 
 const char kTextNewline[] = "\n";
+
+std::size_t OpenHandleCount() {
+  const std::filesystem::directory_iterator fds("/proc/self/fd");
+  return static_cast<std::size_t>(std::distance(begin(fds), end(fds)));
+}
 
 std::string ExecutableDir() {
   std::error_code error;

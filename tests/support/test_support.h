@@ -41,6 +41,9 @@ std::optional<int> RunRedirected(const std::string& program, const std::vector<s
                                  const std::string& stderr_path, int timeout_ms = 60000);
 
 bool CopyFileTo(const std::string& from, const std::string& to);
+// How many files, handles and the like the process holds open now: a leak shows as growth.
+// Wine answers 0 always.
+std::size_t OpenHandleCount();
 std::string ReadWholeFile(const std::string& path);
 bool FileExists(const std::string& path);
 

@@ -59,6 +59,12 @@ void RemoveTree(const std::string& dir) {
 
 const char kTextNewline[] = "\r\n";
 
+std::size_t OpenHandleCount() {
+  DWORD count = 0;
+  GetProcessHandleCount(GetCurrentProcess(), &count);
+  return count;
+}
+
 std::string ExecutableDir() {
   const std::string exe = ModuleFile(nullptr);
   return exe.substr(0, exe.find_last_of("\\/") + 1);

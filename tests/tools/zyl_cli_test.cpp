@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -380,6 +381,8 @@ TEST(LogFiles, PassesEveryRecordOnceWhateverAListingMissesOrHowLateItLands) {
         ++listings;
         return listed;
       });
+  std::filesystem::create_directory(generation(99));  // a stranger: skipped, and closed again
+  const std::size_t handles = testing::OpenHandleCount();
   std::string problem;
   // Quiet looks list no folder; a new log, or one written anew ("d"), is listed at the next look.
   const std::pair<const char*, int> quiet[] = {{"a", 1}, {"b", 2}, {"c", 2}, {"d", 2}, {"e", 3}};
@@ -399,6 +402,7 @@ TEST(LogFiles, PassesEveryRecordOnceWhateverAListingMissesOrHowLateItLands) {
     ASSERT_TRUE(n == 1 || files.Look(&problem, {})) << problem;
   }
   EXPECT_EQ(shown, want);
+  EXPECT_EQ(testing::OpenHandleCount(), handles);
 }
 
 TEST(Cursor, ReadsBackWhatItWritesAndNothingElse) {
@@ -469,12 +473,12 @@ TEST(SyslogMessage, NamesTheRecordAndCarriesItsBytes) {
     std::string want;
   } cases[] = {
       {"APP: /x: t\nmsg",
-       {{{7, 9}, 42, 0}, {}, true, 11, false},
+       {{{7, 9}, 42, 0}, {}, true, 11, false, {}},
        " header=\"11\"] APP: /x: t\nmsg"},
-      {"a\r\nb", {{{7, 9}, 42, 0}, {}, true, 0, true}, " crlf=\"true\"] a\r\nb"},
-      {nul, {{{7, 9}, 42, 2}, {}, true, 0, false}, " part=\"2\" hex=\"6e002330\"] " + nul},
+      {"a\r\nb", {{{7, 9}, 42, 0}, {}, true, 0, true, {}}, " crlf=\"true\"] a\r\nb"},
+      {nul, {{{7, 9}, 42, 2}, {}, true, 0, false, {}}, " part=\"2\" hex=\"6e002330\"] " + nul},
       {"\xff stray",
-       {{{7, 9}, 42, 0}, {}, false, 0, false},
+       {{{7, 9}, 42, 0}, {}, false, 0, false, {}},
        " record=\"false\" hex=\"ff207374726179\"] \xff stray"},
   };
   for (const auto& c : cases) {

@@ -143,6 +143,11 @@ TEST(Zyl, AnswersEachCommandWithItsOutputAndExitStatus) {
     EXPECT_EQ(run.err.rfind(c.err, 0), 0u) << run.err;
     EXPECT_EQ(run.err.empty(), c.err.empty()) << run.err;
     EXPECT_EQ(run.err.find(": error "), std::string::npos) << "a number, not the system's words";
+    // ... and those words end as a clause of zyl's line, without a stop or line end of their own.
+    const std::vector<std::string> lines = Lines(run.err);
+    if (!lines.empty() && !lines[0].empty()) {
+      EXPECT_EQ(std::string(" .\r").find(lines[0].back()), std::string::npos) << run.err;
+    }
   }
   // --last holds 32 MiB of its records' bytes and reads the rest again to show them: from the
   // file, or from where it put standard input's.
