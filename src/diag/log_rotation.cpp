@@ -1,5 +1,7 @@
 #include "diag/log_rotation.h"
 
+#include <algorithm>
+
 #include "diag/retry.h"
 #include "text/number.h"
 
@@ -151,11 +153,13 @@ Rotation RotateNow(const std::string& path, std::size_t keep) {
   } else if (!NamesFile(path.c_str(), file)) {
     // Another rotation renamed it meanwhile: it is a generation now, or removed already.
     rotation.elsewhere = true;
-    const std::optional<platform::FileId> id = platform::IdOfFile(file);
-    for (const Generation& generation : ListGenerations(path)) {
-      if (id && id == platform::IdOfPath(generation.path.c_str())) {
-        rotation.generation = generation.path;
-      }
+    // Looked for from the newest, which it most likely became.
+    if (const std::optional<platform::FileId> id = platform::IdOfFile(file)) {
+      const std::vector<Generation> generations = ListGenerations(path);
+      const auto it = std::find_if(generations.rbegin(), generations.rend(), [&](const auto& g) {
+        return id == platform::IdOfPath(g.path.c_str());
+      });
+      if (it != generations.rend()) rotation.generation = it->path;
     }
   } else if (!size) {
     rotation.problem = platform::LastErrorText();
